@@ -1,0 +1,70 @@
+// gtest comes before any X header: Xlib defines macros such as None and Bool.
+#include <gtest/gtest.h>
+
+#include "qip/Components/tests/TestApp.h"
+
+#include <X11/Shell.h>
+#include <Xm/Form.h>
+#include <Xm/Xm.h>
+
+#include "tests/support/TestSupport.h"
+
+namespace {
+class TestApplication : public qipApplication {
+public:
+    TestApplication() : qipApplication("lumoxtest") {}
+};
+}  // namespace
+
+qipApplication* testApp()
+{
+    static qipApplication* app = nullptr;
+    if (!app) {
+        if (!lumox_test::ensureDisplay()) {
+            ADD_FAILURE() << "no X server could be started";
+            return nullptr;
+        }
+        app = new TestApplication();
+        static char arg0[] = "lumoxtest";
+        static char* argv[] = {arg0, nullptr};
+        int argc = 1;
+        app->initialize(argc, argv);
+        XtRealizeWidget(app->baseWidget());
+    }
+    return app;
+}
+
+XtAppContext testContext() { return testApp()->appContext(); }
+
+TestParent::TestParent(const char* name, int width, int height) : qipVCell(name), _shell(nullptr)
+{
+    testApp();
+    _shell = XtVaCreatePopupShell(name, topLevelShellWidgetClass, theApplication->baseWidget(), XmNwidth, width,
+                                  XmNheight, height, nullptr);
+    _base = XtVaCreateManagedWidget("form", xmFormWidgetClass, _shell, XmNwidth, width, XmNheight, height,
+                                    nullptr);
+    _clientArea = _base;
+    installDestroyHandler();
+}
+
+TestParent::~TestParent()
+{
+    if (_shell) {
+        Widget s = _shell;
+        _shell = nullptr;
+        XtDestroyWidget(s);
+        // Destruction finishes in the next dispatch.
+        lumox_test::runLoopFor(testContext(), 20);
+    }
+}
+
+void TestParent::show()
+{
+    XtPopup(_shell, XtGrabNone);
+    Display* d = XtDisplay(_shell);
+    lumox_test::runLoopUntil(testContext(), [&] {
+        XWindowAttributes a;
+        return XtIsRealized(_shell) && XGetWindowAttributes(d, XtWindow(_shell), &a) && a.map_state == IsViewable;
+    });
+    lumox_test::runLoopFor(testContext(), 50);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <X11/Intrinsic.h>
+
+#include "qip/Components/qipApplication.h"
+#include "qip/Components/qipVCell.h"
+
+// Widget tests share one application object on a private Xvfb.
+
+// The application, initialised on first use (starts the Xvfb).
+qipApplication* testApp();
+XtAppContext testContext();
+
+// A cell whose client area is a Form inside its own realized, mapped popup
+// shell: the parent that a test installs its cells into. Destroying the object
+// destroys the shell and everything in it.
+class TestParent : public qipVCell {
+public:
+    explicit TestParent(const char* name = "testParent", int width = 400, int height = 300);
+    ~TestParent() override;
+    // Realizes and maps the shell after the cells are installed, and waits
+    // until it is visible.
+    void show();
+    Widget shell() const { return _shell; }
+
+private:
+    Widget _shell;
+};
