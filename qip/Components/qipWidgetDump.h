@@ -1,0 +1,16 @@
+#pragma once
+
+#include <X11/Intrinsic.h>
+
+#include <cstdio>
+
+// Writes the widget tree under `root` (popup shells included), one widget per
+// line: its full name path, class, root-relative x y width height, and flags
+// m (managed), s (sensitive), v (viewable), then the label text when it has
+// one. A developer aid, and what end-to-end tests read to find the widgets a
+// user would click.
+void qipDumpWidgetTree(Widget root, FILE* out);
+
+// Arranges for the tree under `root` to be written to `path` whenever the
+// process receives SIGUSR1 (handled inside the event loop).
+void qipDumpWidgetTreeOnSignal(Widget root, const char* path);
