@@ -2,6 +2,8 @@
 
 #include <X11/IntrinsicP.h>
 #include <X11/CoreP.h>
+#include <Xm/Label.h>
+#include <Xm/LabelG.h>
 #include <Xm/Xm.h>
 
 #include <csignal>
@@ -103,7 +105,7 @@ void qipDumpWidgetTreeOnSignal(Widget root, const char* path)
 {
     if (!root || !path || !*path || theRequest)
         return;
-    theRequest = new DumpRequest{root, path, nullptr};
+    theRequest = new DumpRequest{root, path, 0};
     theRequest->id = XtAppAddSignal(XtWidgetToApplicationContext(root), dump_cbk, theRequest);
     signal(SIGUSR1, onSignal);
 }
