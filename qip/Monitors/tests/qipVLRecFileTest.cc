@@ -1,0 +1,294 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "qip/Monitors/qipBigEndian.h"
+#include "qip/Monitors/qipVLRecFile.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+// A record file with a user header of a given size filled with 'U', that
+// collects every record it loads.
+class TestRecFile : public qipVLRecFile {
+public:
+    struct Rec {
+        unsigned tag;
+        std::string data;
+        unsigned realSize;
+    };
+
+    int _userSz = 0;
+    std::vector<Rec> _recs;
+
+    int writeHeader() override
+    {
+        std::string u(_userSz, 'U');
+        return fwrite(u.data(), 1, u.size(), _fp) == u.size() ? 0 : fwriteFailed;
+    }
+    int processRecord(unsigned tag, unsigned size, unsigned realSize) override
+    {
+        std::string d(size, '\0');
+        int r = readData(&d[0], size);
+        if (r != 0)
+            return r;
+        _recs.push_back({tag, d, realSize});
+        return 0;
+    }
+    void dump(std::ostream& os) override { os << _header; }
+};
+
+std::string tempFile(const char* name)
+{
+    return lumox_test::scratchDir("vlrecfile") + "/" + std::to_string(getpid()) + "-" + name;
+}
+
+uint32_t be32(const std::string& bytes, size_t at)
+{
+    return qipGetBE32(reinterpret_cast<const unsigned char*>(bytes.data()) + at);
+}
+
+void putBe32(std::string& bytes, size_t at, uint32_t v)
+{
+    qipPutBE32(reinterpret_cast<unsigned char*>(&bytes[at]), v);
+}
+
+// Writes the three records of 10, 20 and 30 bytes behind a 12-byte user header.
+std::string writeThree(const char* name)
+{
+    std::string path = tempFile(name);
+    TestRecFile f;
+    f._userSz = 12;
+    EXPECT_EQ(f.open(path.c_str(), qipVLRecFile::CreateNew, 12), 0);
+    EXPECT_EQ(f.header()._firstOffset, 76u);
+    EXPECT_EQ(f.newRecord(7, std::string(10, 'a').c_str(), 10), 0);
+    EXPECT_EQ(f.newRecord(8, std::string(20, 'b').c_str(), 20), 0);
+    EXPECT_EQ(f.newRecord(9, std::string(30, 'c').c_str(), 30), 0);
+    EXPECT_EQ(f.header()._nRecords, 3u);
+    EXPECT_EQ(f.header()._nTotal, 108u);
+    EXPECT_EQ(f.close(), 0);
+    EXPECT_FALSE(f.isOpen());
+    return path;
+}
+
+int loadFile(const std::string& path, TestRecFile& f, int userSz = 12)
+{
+    f._userSz = userSz;
+    int r = f.open(path.c_str(), qipVLRecFile::ReadOnly, userSz);
+    return r != 0 ? r : f.load();
+}
+
+}  // namespace
+
+TEST(qipVLRecFile, layoutIsBigEndianWithChainedRecords)
+{
+    std::string bytes = lumox_test::readFile(writeThree("layout.vl"));
+    ASSERT_EQ(bytes.size(), 76u + 108u);
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\x00\x00\x67\x10", 4));
+    EXPECT_EQ(be32(bytes, 4), 108u);
+    EXPECT_EQ(be32(bytes, 8), 3u);
+    EXPECT_EQ(be32(bytes, 12), 12u);
+    EXPECT_EQ(be32(bytes, 16), 76u);
+    EXPECT_EQ(be32(bytes, 20), 76u + 26 + 36);
+    EXPECT_EQ(be32(bytes, 24), 1u);
+    EXPECT_EQ(bytes.substr(28, 36), std::string(36, '\0'));
+    EXPECT_EQ(bytes.substr(64, 12), std::string(12, 'U'));
+
+    const uint32_t at[3] = {76, 102, 138};
+    const uint32_t next[3] = {102, 138, 0};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(be32(bytes, at[i]), next[i]);
+        EXPECT_EQ(be32(bytes, at[i] + 4), 10u * (i + 1));
+        EXPECT_EQ(be32(bytes, at[i] + 8), 10u * (i + 1));
+        EXPECT_EQ(be32(bytes, at[i] + 12), 7u + i);
+        EXPECT_EQ(bytes.substr(at[i] + 16, 10 * (i + 1)), std::string(10 * (i + 1), 'a' + i));
+    }
+}
+
+TEST(qipVLRecFile, loadReturnsEveryRecordInOrder)
+{
+    TestRecFile f;
+    ASSERT_EQ(loadFile(writeThree("roundtrip.vl"), f), 3);
+    ASSERT_EQ(f._recs.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(f._recs[i].tag, 7u + i);
+        EXPECT_EQ(f._recs[i].data, std::string(10 * (i + 1), 'a' + i));
+        EXPECT_EQ(f._recs[i].realSize, 10u * (i + 1));
+    }
+    EXPECT_EQ(f.recordOffset(), 138u);
+    EXPECT_EQ(f.recordHeader()._nextRec, 0u);
+    // close() of a read-only file leaves it open until destruction.
+    EXPECT_EQ(f.close(), 0);
+    EXPECT_TRUE(f.isOpen());
+}
+
+TEST(qipVLRecFile, emptyRecordsAndEmptyFiles)
+{
+    std::string path = tempFile("empty.vl");
+    {
+        TestRecFile f;
+        ASSERT_EQ(f.open(path.c_str(), qipVLRecFile::CreateNew, 0), 0);
+        EXPECT_EQ(f.newRecord(1, "x", 0), 0);
+        EXPECT_EQ(f.newRecord(1, nullptr, 5), 0);
+        EXPECT_EQ(f.header()._nRecords, 0u);
+        EXPECT_EQ(f.close(), 0);
+    }
+    EXPECT_EQ(lumox_test::readFile(path).size(), 64u);
+    TestRecFile f;
+    EXPECT_EQ(loadFile(path, f, 0), qipVLRecFile::fopenFailed);
+}
+
+TEST(qipVLRecFile, unclosedFileKeepsItsRecordsChained)
+{
+    std::string path = tempFile("unclosed.vl");
+    {
+        TestRecFile f;
+        ASSERT_EQ(f.open(path.c_str(), qipVLRecFile::CreateNew, 0), 0);
+        ASSERT_EQ(f.newRecord(3, "one", 3), 0);
+        ASSERT_EQ(f.newRecord(4, "four", 4), 0);
+    }
+    std::string bytes = lumox_test::readFile(path);
+    EXPECT_EQ(be32(bytes, 8), 0u);
+    EXPECT_EQ(be32(bytes, 20), 0u);
+    TestRecFile f;
+    ASSERT_EQ(loadFile(path, f, 0), 2);
+    EXPECT_EQ(f._recs[1].data, "four");
+}
+
+TEST(qipVLRecFile, badCallsAndErrorTexts)
+{
+    TestRecFile f;
+    EXPECT_EQ(f.open(nullptr, qipVLRecFile::ReadOnly, 0), qipVLRecFile::badParameter);
+    EXPECT_EQ(f.open("x", static_cast<qipVLRecFile::Mode>(7), 0), qipVLRecFile::badParameter);
+    EXPECT_EQ(f.open(tempFile("missing.vl").c_str(), qipVLRecFile::ReadOnly, 0), qipVLRecFile::fopenFailed);
+    EXPECT_EQ(f.open("/nonexistent-dir/x.vl", qipVLRecFile::CreateNew, 0), qipVLRecFile::fopenFailed);
+    EXPECT_EQ(f.load(), qipVLRecFile::fileShutDown);
+
+    const char* texts[] = {"No error", "fopen failed", "fread failed", "fwrite failed",
+                           "create failed", "bad magic number", "bad version number", "out of memory",
+                           "double-freing entry", "file corrupt", "file shut down", "bad parameter"};
+    for (int i = 0; i < 12; ++i)
+        EXPECT_STREQ(qipVLRecFile::error(-i), texts[i]);
+    EXPECT_STREQ(qipVLRecFile::error(5), "Unknown error");
+    EXPECT_STREQ(qipVLRecFile::error(-12), "Unknown error");
+}
+
+TEST(qipVLRecFile, reopeningWithTheSameObjectFinishesTheFirstFile)
+{
+    std::string a = tempFile("first.vl"), b = tempFile("second.vl");
+    TestRecFile f;
+    ASSERT_EQ(f.open(a.c_str(), qipVLRecFile::CreateNew, 0), 0);
+    ASSERT_EQ(f.newRecord(1, "abc", 3), 0);
+    ASSERT_EQ(f.open(b.c_str(), qipVLRecFile::CreateNew, 0), 0);
+    EXPECT_EQ(f.header()._nRecords, 0u);
+    EXPECT_STREQ(f.filename(), b.c_str());
+    ASSERT_EQ(f.close(), 0);
+    EXPECT_EQ(be32(lumox_test::readFile(a), 8), 1u);
+}
+
+TEST(qipVLRecFile, dumpOperatorsAlignTheirLabels)
+{
+    qipVLHeader h(12);
+    h._nTotal = 108;
+    std::ostringstream os;
+    os << h;
+    EXPECT_EQ(os.str(), " qipVLHeader: \n"
+                        "               magic : 0x6710\n"
+                        "              nTotal : 108\n"
+                        "   number of records : 0\n"
+                        "    user header size : 12\n"
+                        "        first offset : 0\n"
+                        "         last offset : 0\n"
+                        "             version : 1\n");
+    qipVLRecord r(200, nullptr, 42);
+    r._nextRec = 170;
+    std::ostringstream rs;
+    rs << r;
+    EXPECT_EQ(rs.str(), "                 tag : 200\n"
+                        "                size : 42\n"
+                        "           real size : 42\n"
+                        "      next record at : 170\n");
+}
+
+// Every truncation of a good file fails cleanly with "file corrupt" and keeps
+// the records that lie wholly before the cut.
+TEST(qipVLRecFile, truncatedFilesAreCorrupt)
+{
+    std::string whole = lumox_test::readFile(writeThree("whole.vl"));
+    std::string path = tempFile("cut.vl");
+    for (size_t len = 0; len < whole.size(); ++len) {
+        SCOPED_TRACE(len);
+        lumox_test::writeFile(path, whole.substr(0, len));
+        TestRecFile f;
+        EXPECT_EQ(loadFile(path, f), qipVLRecFile::corruptFile);
+        size_t complete = len >= 184 ? 3 : len >= 138 ? 2 : len >= 102 ? 1 : 0;
+        EXPECT_EQ(f._recs.size(), complete);
+    }
+}
+
+TEST(qipVLRecFile, damagedChainsAndSizesAreCorrupt)
+{
+    std::string whole = lumox_test::readFile(writeThree("damage.vl"));
+    std::string path = tempFile("damaged.vl");
+    struct Damage {
+        size_t at;
+        uint32_t value;
+        size_t recordsBefore;
+    } cases[] = {
+        {102 + 4, 0xfffffff0u, 1},  // huge size in the second record
+        {102 + 4, 21, 1},           // size one byte beyond the next record's start
+        {138, 76, 2},               // last record links back to the first
+        {76, 80, 0},                // first record links into itself
+        {102, 0x7fffffffu, 2},      // link far beyond the end of the file
+        {16, 70, 0},                // first offset inside the user header
+    };
+    for (const Damage& d : cases) {
+        SCOPED_TRACE(d.at);
+        std::string bytes = whole;
+        putBe32(bytes, d.at, d.value);
+        lumox_test::writeFile(path, bytes);
+        TestRecFile f;
+        EXPECT_EQ(loadFile(path, f), qipVLRecFile::corruptFile);
+        EXPECT_EQ(f._recs.size(), d.recordsBefore);
+    }
+}
+
+TEST(qipVLRecFile, failedWritesAreReportedAndEarlierRecordsStayReadable)
+{
+    TestRecFile full;
+    EXPECT_EQ(full.open("/dev/full", qipVLRecFile::CreateNew, 0), qipVLRecFile::fwriteFailed);
+
+    // A child with a 200-byte file size limit: the third 66-byte record
+    // cannot be written.
+    std::string path = tempFile("limited.vl");
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        struct rlimit rl = {200, 200};
+        setrlimit(RLIMIT_FSIZE, &rl);
+        TestRecFile f;
+        std::string data(50, 'd');
+        int bad = f.open(path.c_str(), qipVLRecFile::CreateNew, 0) != 0
+                  || f.newRecord(1, data.c_str(), 50) != 0 || f.newRecord(2, data.c_str(), 50) != 0
+                  || f.newRecord(3, data.c_str(), 50) != qipVLRecFile::fwriteFailed
+                  || f.header()._nRecords != 2 || f.close() != 0;
+        _exit(bad);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(lumox_test::readFile(path).size(), 64u + 2 * 66);
+    TestRecFile f;
+    EXPECT_EQ(loadFile(path, f, 0), 2);
+    EXPECT_EQ(f.header()._nRecords, 2u);
+}
