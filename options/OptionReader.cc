@@ -1,0 +1,432 @@
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "options/options.h"
+
+namespace tvopt {
+
+char* option_file = nullptr;
+long option_line = -1;
+int old_option_file = 0;
+int current_torvane_file = 0;
+char* this_tool = nullptr;
+char** read_other_tools = nullptr;
+int n_read_other_tools = 0;
+int implicit_prefix = 0;
+int allow_all_options = 0;
+int dont_preprocess_options = 0;
+int inhibit_error_messages = 0;
+int read_options_verbose = 0;
+const OptionEntry* extra_options = nullptr;
+int num_extra_options = 0;
+
+// The rows of the family's keyword table that this program reads.
+static const OptionEntry keyword_table[] = {
+    {"suppress", 14},
+    {"unsuppress", 14},
+};
+
+// Tools known to exist; options prefixed with their names are not ours.
+struct ToolName {
+    char* name;
+    ToolName* next;
+};
+static ToolName* tools = nullptr;
+static const char* const default_tools[] = {"torvane", "zentrix", "lumox"};
+static bool tools_initialised = false;
+
+enum { LINE_SIZE = 2048 };
+
+static void* must_alloc(size_t n)
+{
+    void* p = malloc(n);
+    if (!p) {
+        fputs("Unable to allocate memory.\n", stderr);
+        exit(-1);
+    }
+    return p;
+}
+
+static char* must_strdup(const char* s)
+{
+    char* p = static_cast<char*>(must_alloc(strlen(s) + 1));
+    strcpy(p, s);
+    return p;
+}
+
+static bool blank(char c) { return isspace(static_cast<unsigned char>(c)) != 0; }
+static bool letter(char c) { return isalpha(static_cast<unsigned char>(c)) != 0; }
+
+static void free_tools()
+{
+    while (tools) {
+        ToolName* t = tools;
+        tools = t->next;
+        free(t->name);
+        free(t);
+    }
+}
+
+static void init_tools()
+{
+    if (tools_initialised)
+        return;
+    tools_initialised = true;
+    for (const char* t : default_tools)
+        add_known_tool(t);
+}
+
+void add_known_tool(const char* name)
+{
+    if (!name)
+        return;
+    init_tools();
+    ToolName* t = static_cast<ToolName*>(must_alloc(sizeof(ToolName)));
+    t->name = smush(must_strdup(name));
+    t->next = tools;
+    tools = t;
+}
+
+static bool is_known_tool(const char* name)
+{
+    init_tools();
+    for (ToolName* t = tools; t; t = t->next)
+        if (strieq(t->name, name))
+            return true;
+    return false;
+}
+
+void set_tool_name(const char* name)
+{
+    free(this_tool);
+    this_tool = name ? must_strdup(name) : nullptr;
+}
+
+void set_tool_alias(const char* name)
+{
+    if (!name)
+        return;
+    char** grown = static_cast<char**>(realloc(read_other_tools, (n_read_other_tools + 1) * sizeof(char*)));
+    if (!grown) {
+        fputs("Unable to allocate memory.\n", stderr);
+        exit(-1);
+    }
+    read_other_tools = grown;
+    read_other_tools[n_read_other_tools++] = must_strdup(name);
+}
+
+void inhibit_option_errors() { inhibit_error_messages = 1; }
+
+void reset_option_reader()
+{
+    set_tool_name(nullptr);
+    for (int i = 0; i < n_read_other_tools; ++i)
+        free(read_other_tools[i]);
+    free(read_other_tools);
+    read_other_tools = nullptr;
+    n_read_other_tools = 0;
+    free_tools();
+    tools_initialised = false;
+    implicit_prefix = allow_all_options = dont_preprocess_options = 0;
+    inhibit_error_messages = read_options_verbose = 0;
+    extra_options = nullptr;
+    num_extra_options = 0;
+    free(option_file);
+    option_file = nullptr;
+    option_line = -1;
+    old_option_file = 0;
+    current_torvane_file = 0;
+}
+
+long _Torvane_get_option_lineno() { return option_line; }
+const char* _Torvane_get_option_filename() { return option_file; }
+int _Torvane_is_old_option_file() { return old_option_file; }
+
+static void start_of_file(OptionCallback cb)
+{
+    char tool[1] = "", option[1] = "", value[1] = "";
+    cb(tool, option, value);
+}
+
+static const OptionEntry* find_keyword(const char* name)
+{
+    for (const OptionEntry& e : keyword_table)
+        if (streq(e.name, name))
+            return &e;
+    for (int i = 0; i < num_extra_options; ++i)
+        if (extra_options[i].name && streq(extra_options[i].name, name))
+            return &extra_options[i];
+    return nullptr;
+}
+
+static void bad_option(const char* option)
+{
+    if (inhibit_error_messages)
+        return;
+    if (option_line == -1)
+        fprintf(stderr, "Bad option (from flag): %s\n", option);
+    else
+        fprintf(stderr, "[%s:%ld] Bad option: %s\n", option_file ? option_file : "", option_line, option);
+}
+
+// Old-style files know no tool prefixes; the table decides alone. Most of
+// their options belong to other tools of the family, so names this table
+// does not hold are passed over silently.
+static void process_old_option(char* name, char* value, OptionCallback cb)
+{
+    smush(name);
+    char* dot = strrchr(name, '.');
+    char* option = dot ? dot + 1 : name;
+    const OptionEntry* e = allow_all_options ? nullptr : find_keyword(option);
+    if (!allow_all_options && (!e || !(e->flags & OPT_OLD_FILE_MASK)))
+        return;
+    if (e && (e->flags & OPT_SMUSH_VALUE))
+        smush(value);
+    char tool[] = "torvane";
+    cb(tool, option, value);
+}
+
+static void process_one_option2(char* name, char* value, OptionCallback cb)
+{
+    if (dont_preprocess_options) {
+        char tool[1] = "";
+        cb(tool, name, value);
+        return;
+    }
+    if (old_option_file) {
+        process_old_option(name, value, cb);
+        return;
+    }
+    smush(name);
+    char empty[1] = "";
+    char* tool = empty;
+    char* own_name = nullptr;  // a copy, so that the callback cannot touch this_tool
+    char* option = name;
+    bool via_alias = false;
+    char* dot = strchr(name, '.');
+    if (!dot) {
+        if (implicit_prefix && this_tool)
+            tool = own_name = must_strdup(this_tool);
+    } else {
+        *dot = '\0';
+        tool = name;
+        bool ours = this_tool && strieq(tool, this_tool);
+        for (int i = 0; !ours && i < n_read_other_tools; ++i)
+            via_alias = ours = strieq(tool, read_other_tools[i]);
+        if (!ours) {
+            if (!is_known_tool(tool) && !inhibit_error_messages)
+                fprintf(stderr, "Bad tool in option: %s\n", tool);
+            return;
+        }
+        char* last = strrchr(dot + 1, '.');
+        option = last ? last + 1 : dot + 1;
+    }
+    const OptionEntry* e = nullptr;
+    if (!allow_all_options) {
+        e = find_keyword(option);
+        if (!e && !via_alias) {
+            bad_option(option);
+            free(own_name);
+            return;
+        }
+    }
+    if (e && (e->flags & OPT_SMUSH_VALUE))
+        smush(value);
+    cb(tool, option, value);
+    free(own_name);
+}
+
+// Splits one logical line into name and value.
+static void process_one_option(char* line, OptionCallback cb)
+{
+    char* p = line;
+    while (blank(*p))
+        ++p;
+    if (!letter(*p))
+        return;
+    char* name = p;
+    while (*p && !blank(*p) && *p != '=')
+        ++p;
+    if (*p)
+        *p++ = '\0';
+    while (blank(*p))
+        ++p;
+    char* value = p;
+    char* end = value + strlen(value);
+    while (end > value && blank(end[-1]))
+        --end;
+    *end = '\0';
+    process_one_option2(name, value, cb);
+}
+
+// One physical line into `buf`; the rest of a line too long for the buffer
+// is dropped rather than read as a line of its own.
+static bool read_physical(char* buf, int size, FILE* fp)
+{
+    if (!fgets(buf, size, fp))
+        return false;
+    ++option_line;
+    size_t len = strlen(buf);
+    if (len > 0 && buf[len - 1] != '\n') {
+        int c;
+        while ((c = getc(fp)) != EOF && c != '\n') {
+        }
+    }
+    return true;
+}
+
+// One logical line: comments and blank lines are skipped, a leading '!' is
+// dropped, and a line ending in a backslash takes the next physical line
+// whatever it holds. False at the end of the file.
+static bool cont_fgets(char* buf, int size, FILE* fp)
+{
+    for (;;) {
+        if (!read_physical(buf, size, fp))
+            return false;
+        char* p = buf;
+        while (blank(*p))
+            ++p;
+        if (*p == '!') {
+            ++p;
+            while (blank(*p))
+                ++p;
+        }
+        if (letter(*p)) {
+            memmove(buf, p, strlen(p) + 1);
+            break;
+        }
+    }
+    for (;;) {
+        size_t len = strlen(buf);
+        while (len > 0 && blank(buf[len - 1]))
+            --len;
+        if (len == 0 || buf[len - 1] != '\\')
+            break;
+        buf[len - 1] = ' ';
+        buf[len] = '\0';
+        if (size - static_cast<int>(len) < 2 || !read_physical(buf + len, size - static_cast<int>(len), fp))
+            break;
+    }
+    return true;
+}
+
+static void read_stream(FILE* fp, OptionCallback cb)
+{
+    char buf[LINE_SIZE];
+    option_line = 0;
+    while (cont_fgets(buf, sizeof buf, fp))
+        process_one_option(buf, cb);
+    option_line = -1;
+}
+
+// Reads dir/name; the callback hears of the file first, even when it is
+// missing. True when the file could be opened.
+static bool read_options_from(const char* dir, const char* name, OptionCallback cb)
+{
+    char* path = static_cast<char*>(must_alloc(strlen(dir) + strlen(name) + 2));
+    sprintf(path, "%s/%s", dir, name);
+    free(option_file);
+    option_file = path;
+    option_line = 0;
+    start_of_file(cb);
+    FILE* fp = fopen(path, "rt");
+    const bool opened = fp != nullptr;
+    if (opened) {
+        if (read_options_verbose && !inhibit_error_messages)
+            printf("# %s\n", path);
+        read_stream(fp, cb);
+        fclose(fp);
+    } else if (read_options_verbose && !inhibit_error_messages) {
+        printf("# Skipping %s - no such file, or unable to open\n", path);
+    }
+    free(option_file);
+    option_file = nullptr;
+    option_line = -1;
+    return opened;
+}
+
+static int test_and_read_options(const char* dir, OptionCallback cb)
+{
+    old_option_file = 1;
+    int n = read_options_from(dir, ".torvane", cb);
+    old_option_file = 0;
+    n += read_options_from(dir, ".qnrc", cb);
+    return n;
+}
+
+int _Torvane_read_options(OptionCallback cb)
+{
+    int n = 0;
+    const char* home = find_quentar_home();
+    if (home && *home) {
+        char* arch = static_cast<char*>(must_alloc(strlen(home) + 32));
+        sprintf(arch, "%s/lib.%s/%s", home, "abi", "abicc");
+        current_torvane_file = SRC_ARCH_DIR;
+        n += test_and_read_options(arch, cb);
+        free(arch);
+        // find_quentar_home() may rebuild its text; take it again.
+        char* inst = must_strdup(home);
+        current_torvane_file = SRC_INSTALL_DIR;
+        n += test_and_read_options(inst, cb);
+        free(inst);
+    } else if (read_options_verbose && !inhibit_error_messages) {
+        printf("# Unable to determine TORVANE directory\n");
+    }
+    const char* user = getenv("HOME");
+    if (user && *user) {
+        current_torvane_file = SRC_HOME;
+        n += test_and_read_options(user, cb);
+    } else if (read_options_verbose && !inhibit_error_messages) {
+        printf("# Unable to determine HOME directory\n");
+    }
+    current_torvane_file = SRC_CWD;
+    n += test_and_read_options(".", cb);
+    return n;
+}
+
+int _Torvane_read_option_file(const char* path, OptionCallback cb)
+{
+    if (!path)
+        return 0;
+    current_torvane_file = SRC_FILE;
+    old_option_file = 0;
+    free(option_file);
+    option_file = must_strdup(path);
+    option_line = 0;
+    start_of_file(cb);
+    FILE* fp = fopen(path, "rt");
+    const bool opened = fp != nullptr;
+    if (opened) {
+        read_stream(fp, cb);
+        fclose(fp);
+    }
+    free(option_file);
+    option_file = nullptr;
+    option_line = -1;
+    return opened ? 1 : 0;
+}
+
+void _Torvane_read_option_line(const char* text, OptionCallback cb)
+{
+    if (!text)
+        return;
+    char* line = must_strdup(text);
+    current_torvane_file = SRC_LINE;
+    old_option_file = 0;
+    free(option_file);
+    option_file = nullptr;
+    option_line = -1;
+    implicit_prefix = 1;
+    char* p = line;
+    while (blank(*p))
+        ++p;
+    if (*p == '!')
+        ++p;
+    process_one_option(p, cb);
+    implicit_prefix = 0;
+    free(line);
+}
+
+}  // namespace tvopt

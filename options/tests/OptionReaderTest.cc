@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "options/options.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+struct Seen {
+    std::string tool, option, value, file;
+    long line;
+    int old;
+};
+std::vector<Seen> seen;
+
+void collect(char* tool, char* option, char* value)
+{
+    const char* f = tvopt::_Torvane_get_option_filename();
+    seen.push_back({tool, option, value, f ? f : "(none)", tvopt::_Torvane_get_option_lineno(),
+                    tvopt::_Torvane_is_old_option_file()});
+}
+
+// Restores an environment variable when the test ends.
+class EnvGuard {
+public:
+    explicit EnvGuard(const char* name) : _name(name)
+    {
+        const char* v = getenv(name);
+        _had = v != nullptr;
+        if (v)
+            _value = v;
+    }
+    ~EnvGuard()
+    {
+        if (_had)
+            setenv(_name.c_str(), _value.c_str(), 1);
+        else
+            unsetenv(_name.c_str());
+    }
+
+private:
+    std::string _name, _value;
+    bool _had;
+};
+
+class OptionReader : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tvopt::reset_option_reader();
+        tvopt::set_tool_name("Lumox");
+        seen.clear();
+        _dir = lumox_test::scratchDir("options") + "/" + std::to_string(getpid()) + "-"
+               + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::string cmd = "rm -rf '" + _dir + "' && mkdir -p '" + _dir + "'";
+        ASSERT_EQ(system(cmd.c_str()), 0);
+    }
+    void TearDown() override { tvopt::reset_option_reader(); }
+
+    // Reads `text` as an option file; the options seen, without the
+    // start-of-file call.
+    std::vector<Seen> readText(const std::string& text)
+    {
+        std::string path = _dir + "/opts";
+        lumox_test::writeFile(path, text);
+        seen.clear();
+        EXPECT_EQ(tvopt::_Torvane_read_option_file(path.c_str(), collect), 1);
+        EXPECT_FALSE(seen.empty());
+        EXPECT_EQ(seen[0].option, "");
+        return std::vector<Seen>(seen.begin() + 1, seen.end());
+    }
+
+    std::string _dir;
+};
+
+}  // namespace
+
+TEST_F(OptionReader, continuationLinesJoinAndReportTheirLastLine)
+{
+    auto s = readText("# a comment\n"
+                      "\n"
+                      "suppress item 3 \\\n"
+                      "  type V\n"
+                      "unsuppress  item 4  \n"
+                      "suppress a \\\n"
+                      "# not a comment here\n"
+                      "123 not an option\n"
+                      "! suppress marked\n");
+    ASSERT_EQ(s.size(), 4u);
+    EXPECT_EQ(s[0].tool, "");
+    EXPECT_EQ(s[0].option, "suppress");
+    EXPECT_EQ(s[0].value, "item 3    type V");
+    EXPECT_EQ(s[0].line, 4);
+    EXPECT_EQ(s[0].file, _dir + "/opts");
+    EXPECT_EQ(s[1].option, "unsuppress");
+    EXPECT_EQ(s[1].value, "item 4");
+    EXPECT_EQ(s[1].line, 5);
+    EXPECT_EQ(s[2].value, "a  # not a comment here");
+    EXPECT_EQ(s[2].line, 7);
+    EXPECT_EQ(s[3].value, "marked");
+    EXPECT_EQ(s[3].line, 9);
+    EXPECT_EQ(tvopt::_Torvane_get_option_lineno(), -1);
+    EXPECT_EQ(tvopt::_Torvane_get_option_filename(), nullptr);
+}
+
+TEST_F(OptionReader, toolPrefixesMatchInAnyCase)
+{
+    tvopt::set_tool_alias("zentrix");
+    auto s = readText("zentrix.suppress item 12\n"
+                      "Zentrix.Suppress item 12\n"
+                      "ZENTRIX.Un_Suppress=item 7\n"
+                      "lumox.suppress mine\n"
+                      "zentrix.rebuild_command make\n"
+                      "torvane.report_file out.txt\n");
+    ASSERT_EQ(s.size(), 5u);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(s[i].tool, "zentrix");
+        EXPECT_EQ(s[i].option, "suppress");
+        EXPECT_EQ(s[i].value, "item 12");
+    }
+    EXPECT_EQ(s[2].option, "unsuppress");
+    EXPECT_EQ(s[2].value, "item 7");
+    EXPECT_EQ(s[3].tool, "lumox");
+    // Through an alias every option name is accepted.
+    EXPECT_EQ(s[4].option, "rebuildcommand");
+    EXPECT_EQ(s[4].value, "make");
+}
+
+TEST_F(OptionReader, badToolsAndOptionsAreReportedAndSkipped)
+{
+    testing::internal::CaptureStderr();
+    auto s = readText("frobber.suppress x\n"
+                      "suppress ok\n"
+                      "lumox.report_file x\n");
+    std::string err = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(s.size(), 1u);
+    EXPECT_EQ(s[0].value, "ok");
+    EXPECT_EQ(err, "Bad tool in option: frobber\n[" + _dir + "/opts:3] Bad option: reportfile\n");
+
+    testing::internal::CaptureStderr();
+    seen.clear();
+    tvopt::_Torvane_read_option_line("bogus 1", collect);
+    tvopt::_Torvane_read_option_line("suppress item 2", collect);
+    tvopt::_Torvane_read_option_line("zentrix.suppress item 3", collect);
+    err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "Bad option (from flag): bogus\n");
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].tool, "Lumox");
+    EXPECT_EQ(seen[0].line, -1);
+    EXPECT_EQ(seen[0].file, "(none)");
+
+    tvopt::inhibit_option_errors();
+    testing::internal::CaptureStderr();
+    readText("bogus 1\nfrobber.x 2\nsuppress y\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(OptionReader, standardFilesAreReadInOrderWithAStartCallEach)
+{
+    EnvGuard q("QUENTAR"), h("HOME");
+    std::string inst = _dir + "/inst", home = _dir + "/home", cwd = _dir + "/cwd";
+    ASSERT_EQ(system(("mkdir -p " + inst + "/lib.abi/abicc " + home + " " + cwd).c_str()), 0);
+    lumox_test::writeFile(inst + "/lib.abi/abicc/.qnrc", "suppress arch\n");
+    lumox_test::writeFile(inst + "/.qnrc", "suppress inst\n");
+    lumox_test::writeFile(home + "/.torvane", "suppress old\nfoo_bar 1\n");
+    lumox_test::writeFile(cwd + "/.qnrc", "suppress here\n");
+    setenv("QUENTAR", inst.c_str(), 1);
+    setenv("HOME", home.c_str(), 1);
+    char saved[4096];
+    ASSERT_NE(getcwd(saved, sizeof saved), nullptr);
+    ASSERT_EQ(chdir(cwd.c_str()), 0);
+    int n = tvopt::_Torvane_read_options(collect);
+    ASSERT_EQ(chdir(saved), 0);
+
+    EXPECT_EQ(n, 4);
+    std::vector<std::string> got;
+    for (const Seen& x : seen)
+        got.push_back(x.option.empty() ? "start " + x.file : x.value + (x.old ? " (old)" : ""));
+    std::vector<std::string> want = {
+        "start " + inst + "/lib.abi/abicc/.torvane", "start " + inst + "/lib.abi/abicc/.qnrc", "arch",
+        "start " + inst + "/.torvane", "start " + inst + "/.qnrc", "inst",
+        "start " + home + "/.torvane", "old (old)", "start " + home + "/.qnrc",
+        "start ./.torvane", "start ./.qnrc", "here"};
+    EXPECT_EQ(got, want);
+}
+
+TEST_F(OptionReader, installationDirectoryFromEnvironmentOrProgramPath)
+{
+    EnvGuard q("QUENTAR"), p("PATH");
+    setenv("QUENTAR", "/opt/quentar", 1);
+    EXPECT_STREQ(tvopt::find_quentar_home(), "/opt/quentar");
+    setenv("QUENTAR", "", 1);
+    tvopt::register_argv0("/opt/q/bin/sub/lumox");
+    EXPECT_STREQ(tvopt::find_quentar_home(), "/opt/q");
+    tvopt::register_argv0("/opt/q/bin/../bin/lumox");
+    EXPECT_STREQ(tvopt::find_quentar_home(), "/opt/q");
+    tvopt::register_argv0("/usr/lib/lumox");
+    EXPECT_EQ(tvopt::find_quentar_home(), nullptr);
+
+    ASSERT_EQ(system(("mkdir -p " + _dir + "/q/bin").c_str()), 0);
+    lumox_test::writeFile(_dir + "/q/bin/lumoxprog", "#!/bin/sh\n");
+    ASSERT_EQ(chmod((_dir + "/q/bin/lumoxprog").c_str(), 0755), 0);
+    setenv("PATH", ("/nonexistent:" + _dir + "/q/bin").c_str(), 1);
+    tvopt::register_argv0("lumoxprog");
+    unsetenv("QUENTAR");
+    ASSERT_NE(tvopt::find_quentar_home(), nullptr);
+    EXPECT_EQ(std::string(tvopt::find_quentar_home()), _dir + "/q");
+
+    char saved[4096];
+    ASSERT_NE(getcwd(saved, sizeof saved), nullptr);
+    ASSERT_EQ(chdir((_dir + "/q").c_str()), 0);
+    tvopt::register_argv0("./bin/lumoxprog");
+    ASSERT_EQ(chdir(saved), 0);
+    EXPECT_EQ(std::string(tvopt::find_quentar_home()), _dir + "/q");
+    tvopt::register_argv0(nullptr);
+}
+
+TEST(OptionUtilities, tokensKeywordsAndTruthValues)
+{
+    char text[] = "  suppress  item 3\t";
+    char* p = text;
+    EXPECT_STREQ(tvopt::fetch_token(&p), "suppress");
+    EXPECT_STREQ(tvopt::fetch_token(&p), "item");
+    EXPECT_STREQ(tvopt::fetch_token(&p), "3");
+    EXPECT_EQ(tvopt::fetch_token(&p), nullptr);
+
+    EXPECT_TRUE(tvopt::option_matches("Un_Suppress item 3", "unsuppress"));
+    EXPECT_TRUE(tvopt::option_matches("suppress_ x", "suppress"));
+    EXPECT_FALSE(tvopt::option_matches("suppressed x", "suppress"));
+    EXPECT_FALSE(tvopt::option_matches("supp", "suppress"));
+
+    char name[] = "Zentrix.Un-Suppress_";
+    EXPECT_STREQ(tvopt::smush(name), "zentrix.unsuppress");
+    for (const char* t : {"yes", "True", "on", "ON"})
+        EXPECT_TRUE(tvopt::is_true(t) && !tvopt::is_false(t)) << t;
+    for (const char* f : {"no", "False", "off", "OFF"})
+        EXPECT_TRUE(tvopt::is_false(f) && !tvopt::is_true(f)) << f;
+    EXPECT_FALSE(tvopt::is_true("") || tvopt::is_false("") || tvopt::is_true("o"));
+
+    EXPECT_EQ(tvopt::stricmp("Abc", "aBC"), 0);
+    EXPECT_LT(tvopt::stricmp("abc", "abd"), 0);
+    EXPECT_EQ(tvopt::strnicmp("ABCx", "abcy", 3), 0);
+    EXPECT_TRUE(tvopt::strieq("Zentrix", "zENTRIX"));
+    EXPECT_FALSE(tvopt::streq("a", nullptr));
+    EXPECT_STREQ(tvopt::basename("/a/b/c.rpt"), "c.rpt");
+    EXPECT_STREQ(tvopt::basename("c.rpt"), "c.rpt");
+    char* a = tvopt::abs_path("/a/./b//../c/");
+    EXPECT_STREQ(a, "/a/c");
+    free(a);
+}
