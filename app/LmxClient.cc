@@ -1,0 +1,24 @@
+#include "app/LmxClient.h"
+
+#include "app/ErrorMsg.h"
+
+MsgFilter LmxClient::_filter;
+
+int LmxClient::append(ErrorMsg* m)
+{
+    if (!m)
+        return -1;
+    if (_criterion != sortByTime && _criterion != sortByErrorCategory)
+        return -1;
+    if (_filter.isSuppressed(m)) {
+        m->_suppressed = Yes;
+        ++_nSuppressed;
+    }
+    return insert(m);
+}
+
+void LmxClient::suppress(ErrorMsg* m)
+{
+    if (m)
+        _filter.suppress(MsgSuppression::ErrorCategory, m->_errorCategory.text());
+}

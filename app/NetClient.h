@@ -1,0 +1,65 @@
+#pragma once
+
+#include "qip/Support/List.h"
+
+class ConxnMsg;
+class ErrorMsg;
+class NetMsg;
+
+enum SortBy { sortByTime = 0, sortByErrorCategory = 1, sortByFile = 2 };
+
+// One client session: a program that signed on, or a session loaded from a
+// report file, with its sign-on record and its error messages in the order
+// the user chose. It owns the sign-on record and every message, suppressed
+// ones included. As itself it serves as the message area's trash can (id 0);
+// the runtime and static-analysis clients derive from it.
+class NetClient {
+public:
+    explicit NetClient(long id);
+    explicit NetClient(ConxnMsg* signOn);
+    virtual ~NetClient();
+
+    // The kind of client, as the report file stores it.
+    virtual const char* clientTag() const { return "SimpleClient"; }
+    // Reorders the messages by time, or by error category (sortByFile sorts by
+    // time). 0, or -1 when memory ran out and the order stayed.
+    virtual int sort(SortBy by);
+    // Adds a message in the current order; the new count, or -1 (null
+    // message or unknown order; nothing added).
+    virtual int append(ErrorMsg* m);
+    virtual void newSelection(NetMsg*) {}
+    virtual void checkSuppressions() {}
+    virtual void suppress(ErrorMsg*) {}
+    // 0 when a rebuild is possible (the client is connected), else -1.
+    virtual int rebuildState();
+    // Interrupts the client's program (SIGINT to the sign-on's pid).
+    virtual void kill();
+    // Interrupts a connected client's program so that it can be run again.
+    virtual void rebuild();
+
+    // The connection has gone: the client and its sign-on record are marked so.
+    void disconnect();
+
+    int nMessages() const { return _messages.length(); }
+    // Messages the header list shows (all but the suppressed ones).
+    int nShown() const { return _messages.length() - _nSuppressed; }
+    const char* header() const { return _header; }
+
+    long _id;
+    char* _header;
+    int _status;
+    int _nSuppressed;
+    int _criterion;
+    ConxnMsg* _signature;
+    List<ErrorMsg*> _messages;
+
+protected:
+    // Inserts `m` in the current order; the new count, or -1.
+    int insert(ErrorMsg* m);
+
+private:
+    NetClient(const NetClient&) = delete;
+    NetClient& operator=(const NetClient&) = delete;
+
+    void makeHeader();
+};

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/ConxnMsg.h"
+#include "app/ErrorMsg.h"
+#include "app/Field.h"
+#include "qip/Common/ExternalBrowser.h"
+
+namespace {
+// extract() writes into its argument, so tests parse a private copy.
+int parse(NetMsg& m, const std::string& header)
+{
+    std::string copy = header;
+    return m.extract(&copy[0]);
+}
+}  // namespace
+
+TEST(Field, setCopyAndNull)
+{
+    Field f;
+    EXPECT_FALSE(f.isSet());
+    EXPECT_STREQ(f.text(), "");
+    f = "abc";
+    f.set(nullptr);
+    EXPECT_STREQ(f.text(), "abc");
+    Field g(f);
+    f = "changed";
+    EXPECT_STREQ(g.text(), "abc");
+    g = g;
+    EXPECT_STREQ(g.text(), "abc");
+    g.set("abcdef", 2);
+    EXPECT_STREQ(g.text(), "ab");
+}
+
+TEST(Field, bracketParser)
+{
+    char text[] = "<one><><three";
+    char* cursor = text;
+    Field f;
+    EXPECT_EQ(f.extract(cursor), 0);
+    EXPECT_STREQ(f.text(), "one");
+    EXPECT_EQ(*cursor, '<');
+    EXPECT_EQ(f.extract(cursor), 0);
+    EXPECT_TRUE(f.isSet());
+    EXPECT_STREQ(f.text(), "");
+    // No closing bracket: empty, the cursor just after the '<'.
+    f = "old";
+    EXPECT_EQ(f.extract(cursor), -1);
+    EXPECT_STREQ(f.text(), "");
+    EXPECT_STREQ(cursor, "three");
+    // Not at a '<': empty and the cursor stays.
+    char* before = cursor;
+    EXPECT_EQ(f.extract(cursor), -1);
+    EXPECT_EQ(cursor, before);
+}
+
+TEST(ErrorMsg, extractSplitsTheFileAndUsesFortyColumnsWithoutThreads)
+{
+    ErrorMsg m(7);
+    EXPECT_EQ(parse(m, "<Runtime><host1><2024-01-02><10:11:12><4242><0><ABW><src/x/f.c><42>"), 0);
+    EXPECT_STREQ(m._msgSrc, "Runtime");
+    EXPECT_STREQ(m._host, "host1");
+    EXPECT_STREQ(m._date, "2024-01-02");
+    EXPECT_STREQ(m._time, "10:11:12");
+    EXPECT_STREQ(m._pid, "4242");
+    EXPECT_STREQ(m._errorCategory, "ABW");
+    EXPECT_STREQ(m._filepath, "src/x");
+    EXPECT_STREQ(m._filename, "f.c");
+    EXPECT_STREQ(m._lineno, "42");
+    EXPECT_EQ(m._token, 7);
+    EXPECT_EQ(m._status, New);
+    EXPECT_EQ(m._suppressed, No);
+    std::string expected = std::string("   ABW") + std::string(37, ' ') + " f.c : 42";
+    EXPECT_EQ(std::string(m.id()), expected);
+}
+
+TEST(ErrorMsg, idWithThreadAndWithUnknownLocation)
+{
+    ErrorMsg t;
+    parse(t, "<s><h><d><t><1><3><FMR><a.c><9>");
+    EXPECT_EQ(std::string(t.id()), "   FMR" + std::string(24, ' ') + " Thread: 3     a.c : 9");
+    // An empty tid counts as threaded.
+    ErrorMsg e;
+    parse(e, "<s><h><d><t><1><><FMR><a.c><9>");
+    EXPECT_NE(std::string(e.id()).find("Thread: "), std::string::npos);
+
+    ErrorMsg u;
+    parse(u, "<s><h><d><t><1><0><MLK><unknown><unknown>");
+    EXPECT_EQ(std::string(u.id()), "   MLK" + std::string(41, ' '));
+    ErrorMsg noLine;
+    parse(noLine, "<s><h><d><t><1><0><MLK><f.c><>");
+    EXPECT_EQ(std::string(noLine.id()), "   MLK" + std::string(37, ' ') + " f.c   ");
+    // The line is built once and cached.
+    noLine._errorCategory = "OTHER";
+    EXPECT_NE(std::string(noLine.id()).find("MLK"), std::string::npos);
+}
+
+TEST(ErrorMsg, idIsCutToTheLineBuffer)
+{
+    ErrorMsg m;
+    std::string huge(5000, 'c');
+    parse(m, "<s><h><d><t><1><0><" + huge + "><f.c><1>");
+    EXPECT_EQ(strlen(m.id()), 1023u);
+    ConxnMsg c;
+    parse(c, "<Runtime><1><" + huge + "><0><h><t>");
+    EXPECT_EQ(strlen(c.id()), 1023u);
+}
+
+TEST(ErrorMsg, malformedHeaders)
+{
+    ErrorMsg m;
+    EXPECT_EQ(parse(m, "garbage<a><b>"), -1);
+    EXPECT_STREQ(m._msgSrc, "");
+    EXPECT_STREQ(m._lineno, "");
+    EXPECT_STREQ(m._filename, "");
+    // A bracket without '/' is the whole name; a broken one empties what follows.
+    ErrorMsg n;
+    EXPECT_EQ(parse(n, "<s><h><d><t><p><0><c><f.c><12>"), 0);
+    EXPECT_STREQ(n._filepath, "");
+    EXPECT_STREQ(n._filename, "f.c");
+    ErrorMsg cut;
+    EXPECT_EQ(parse(cut, "<s><h><d><t"), -1);
+    EXPECT_STREQ(cut._date, "d");
+    EXPECT_STREQ(cut._time, "");
+    EXPECT_STREQ(cut._errorCategory, "");
+}
+
+TEST(ErrorMsg, injectRoundTrip)
+{
+    const std::string header = "<Runtime><h><d><t><12><0><ABW><src/x/f.c><42>";
+    ErrorMsg m;
+    parse(m, header);
+    char* text = m.inject();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::string(text), header);
+    ErrorMsg again;
+    EXPECT_EQ(again.extract(text), 0);
+    free(text);
+    EXPECT_STREQ(again._filepath, "src/x");
+    EXPECT_STREQ(again._filename, "f.c");
+    EXPECT_STREQ(again._lineno, "42");
+
+    // Unset fields inject as empty brackets and parse back empty.
+    ErrorMsg empty;
+    char* e = empty.inject();
+    EXPECT_STREQ(e, "<><><><><><><></><>");
+    free(e);
+}
+
+TEST(ErrorMsg, activateOpensTheSourceLineUnlessUnknown)
+{
+    ErrorMsg m;
+    parse(m, "<s><h><d><t><1><0><ABW><src/x/f.c><-5>");
+    int before = ExternalBrowser::requests();
+    EXPECT_EQ(m.activate(), 0);
+    EXPECT_EQ(ExternalBrowser::requests(), before + 1);
+    EXPECT_STREQ(ExternalBrowser::lastDir(), "src/x");
+    EXPECT_STREQ(ExternalBrowser::lastFile(), "f.c");
+    EXPECT_EQ(ExternalBrowser::lastLine(), 0);
+
+    ErrorMsg u;
+    parse(u, "<s><h><d><t><1><0><ABW><unknown><3>");
+    EXPECT_EQ(u.activate(), -1);
+    EXPECT_EQ(ExternalBrowser::requests(), before + 1);
+}
+
+TEST(ConxnMsg, signOnLines)
+{
+    struct {
+        const char* type;
+        const char* line;
+    } cases[] = {
+        {"Do_mpf", "Torvane: Instrumenting \"prog\" on box, pid=77"},
+        {"Runtime", "Runtime: Executing \"prog\" on box, pid=77"},
+        {"Zentrix", "Zentrix: Analyzing \"prog\" on box, pid=77"},
+        {"Zentrix2", "Unknown client: signature=\"Zentrix2\", tag=\"prog\" on box, pid=77"},
+    };
+    for (auto& c : cases) {
+        ConxnMsg m(5);
+        EXPECT_EQ(parse(m, std::string("<") + c.type + "><77><prog><1000><box><12:00>"), 0);
+        EXPECT_STREQ(m.id(), c.line);
+        EXPECT_EQ(m._token, 5);
+        EXPECT_EQ(m.status(), 1);
+    }
+}
+
+TEST(ConxnMsg, tokenFromPidAndRoundTrip)
+{
+    const std::string header = "<Runtime><4711><prog><1000><box><12:00>";
+    ConxnMsg m(0);
+    parse(m, header);
+    EXPECT_EQ(m._token, 4711);
+    char* text = m.inject();
+    EXPECT_EQ(std::string(text), header);
+    free(text);
+    ConxnMsg bad(0);
+    EXPECT_EQ(parse(bad, "no brackets"), -1);
+    EXPECT_EQ(bad._token, 0);
+    EXPECT_STREQ(bad.id(), "Unknown client: signature=\"\", tag=\"\" on , pid=");
+}
