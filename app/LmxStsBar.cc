@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "app/HelpTopics.h"
+#include "qip/Common/HelpWindow.h"
 
 LmxStsBar* theStatusBar = nullptr;
 
@@ -59,4 +59,4 @@ void LmxStsBar::nConnections(int n)
     setCount(nConLbl, "Connections", n);
 }
 
-void LmxStsBar::helpRequested() const { showHelpTopic("statusbar"); }
+void LmxStsBar::helpRequested() const { HelpWindow::showHelpOn("overview"); }
