@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "qip/Monitors/qipAppContext.h"
+#include "qip/Monitors/qipBasicAlarm_X.h"
+#include "qip/Monitors/qipFdActivity_X.h"
+#include "qip/Monitors/qipFdRead.h"
+#include "qip/Monitors/qipPortSensor.h"
+#include "qip/Monitors/qipTimeout.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+// Timers and descriptor inputs need an application context but no display.
+XtAppContext context()
+{
+    static XtAppContext c = nullptr;
+    if (!c) {
+        XtToolkitInitialize();
+        c = XtCreateApplicationContext();
+        qipSetAppContext(c);
+    }
+    return c;
+}
+
+struct CountingReader : qipFdRead {
+    int fired = 0;
+    char last = 0;
+    void triggered() override
+    {
+        ++fired;
+        if (read(_fildes, &last, 1) <= 0)
+            deactivate();
+    }
+};
+
+struct CountingTimeout : qipTimeout {
+    int fired = 0;
+    void triggered() override { ++fired; }
+};
+
+struct Listener : qipPortSensor {
+    void triggered() override {}
+};
+
+}  // namespace
+
+TEST(FdSensor, withoutADescriptorActivationDoesNothing)
+{
+    CountingReader r;
+    EXPECT_EQ(r.activate(), 0);
+    EXPECT_EQ(r.status(), qipGadget_Uninitialized);
+    EXPECT_EQ(r.deactivate(), 0);
+    EXPECT_EQ(r.status(), qipGadget_Uninitialized);
+    EXPECT_EQ(r.watch(-3), -1);
+    EXPECT_EQ(r.fildes(), -1);
+}
+
+TEST(FdSensor, aReadableDescriptorReachesTriggeredUntilDeactivated)
+{
+    XtAppContext c = context();
+    int fds[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
+    CountingReader r;
+    qipFdActivity_X engine(&r);
+    r.engine(&engine);
+    ASSERT_EQ(r.watch(fds[0]), 0);
+    EXPECT_EQ(engine.deactivate(), 1);  // nothing registered yet
+    ASSERT_EQ(r.activate(), 0);
+    EXPECT_EQ(r.status(), qipGadget_On);
+    ASSERT_EQ(write(fds[1], "ab", 2), 2);
+    EXPECT_TRUE(lumox_test::runLoopUntil(c, [&] { return r.fired == 2; }, 3000));
+    EXPECT_EQ(r.last, 'b');
+    EXPECT_EQ(r.deactivate(), 0);
+    EXPECT_EQ(r.status(), qipGadget_Off);
+    ASSERT_EQ(write(fds[1], "c", 1), 1);
+    lumox_test::runLoopFor(c, 50);
+    EXPECT_EQ(r.fired, 2);
+    close(fds[0]);
+    close(fds[1]);
+}
+
+TEST(Alarm, aZeroIntervalNeverArmsAndAnUnarmedEngineRefusesToStop)
+{
+    context();
+    CountingTimeout t;
+    qipBasicAlarm_X engine(&t);
+    t.engine(&engine);
+    EXPECT_EQ(t.activate(), 0);
+    EXPECT_EQ(engine.timerId(), 0u);
+    EXPECT_EQ(engine.deactivate(), -1);
+    EXPECT_EQ(engine.set(0), -1);
+}
+
+TEST(Alarm, firesOnceAndAgainOnlyWhenActivatedAgain)
+{
+    XtAppContext c = context();
+    CountingTimeout t;
+    qipBasicAlarm_X engine(&t);
+    t.engine(&engine);
+    t.setTimer(20);
+    ASSERT_EQ(t.activate(), 0);
+    EXPECT_TRUE(lumox_test::runLoopUntil(c, [&] { return t.fired == 1; }, 3000));
+    lumox_test::runLoopFor(c, 80);
+    EXPECT_EQ(t.fired, 1);
+    ASSERT_EQ(t.activate(), 0);
+    ASSERT_EQ(t.deactivate(), 0);  // stopped before it fires
+    lumox_test::runLoopFor(c, 80);
+    EXPECT_EQ(t.fired, 1);
+}
+
+TEST(PortSensor, aPortThatAnotherSocketHoldsIsRefused)
+{
+    int base = lumox_test::findFreePorts(1);
+    int other = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a;
+    memset(&a, 0, sizeof a);
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_ANY);
+    a.sin_port = htons(base);
+    ASSERT_EQ(bind(other, (sockaddr*)&a, sizeof a), 0);
+    ASSERT_EQ(listen(other, 5), 0);
+
+    Listener l;
+    EXPECT_EQ(l.monitor(base), -1);
+    EXPECT_EQ(l.fildes(), -1);
+    close(other);
+
+    EXPECT_EQ(l.monitor(base), 0);
+    ASSERT_GE(l.fildes(), 0);
+    EXPECT_EQ(fcntl(l.fildes(), F_GETFD) & FD_CLOEXEC, FD_CLOEXEC);
+    int fd = lumox_test::connectTo(base);
+    EXPECT_GE(fd, 0);
+    close(fd);
+    close(l.fildes());
+}
