@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include "qip/Components/qipScrollingList.h"
+#include "qip/Components/tests/CanvasProbe.h"
+#include "qip/Components/tests/TestApp.h"
+#include "tests/support/XTestInput.h"
+
+#include <Xm/DrawingA.h>
+#include <Xm/Form.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace canvas_probe;
+
+namespace {
+
+// Records every operation that reaches it and what the base class answered.
+class RecordingList : public qipScrollingList {
+public:
+    RecordingList() : qipScrollingList("recList")
+    {
+        resizeCanvas(40, 100);
+        viewSize(30, 8);
+    }
+    void refresh(Drawable, qipView) override {}
+    int select(int line) override
+    {
+        calls.push_back("select " + std::to_string(line));
+        return qipScrollingList::select(line);
+    }
+    int next() override
+    {
+        calls.push_back("next");
+        return qipScrollingList::next();
+    }
+    int prev() override
+    {
+        calls.push_back("prev");
+        return qipScrollingList::prev();
+    }
+    int del() override
+    {
+        calls.push_back("del");
+        return qipScrollingList::del();
+    }
+    int activate(int x, int y) override
+    {
+        int rc = qipScrollingList::activate(x, y);
+        lastX = x;
+        lastY = y;
+        calls.push_back(rc == 0 ? "activated" : "refused");
+        return rc;
+    }
+    std::vector<std::string> calls;
+    int lastX = -1, lastY = -1;
+};
+
+class ScrollingListTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        parent = new TestParent("listParent", 300, 200);
+        ASSERT_EQ(list.setFont("6x10"), 0);
+        list.install(parent);
+        list.installDefaultTranslations();
+        parent->show();
+        area = list.drawingArea();
+        display = XtDisplay(area);
+        focusOn(area);
+        // Keys go to the window under the pointer inside the focus window.
+        int x, y;
+        rootPoint(area, 40, 40, x, y);
+        lumox_test::movePointer(display, x, y);
+        settle();
+    }
+    void TearDown() override { delete parent; }
+
+    void key(const char* keysym)
+    {
+        lumox_test::pressKey(display, keysym);
+        settle(30);
+    }
+    // Root position of pixel row `y`, a little right of the area's edge.
+    void rowPoint(int y, int& rx, int& ry) { rootPoint(area, 20, y, rx, ry); }
+
+    std::vector<std::string> takeCalls()
+    {
+        std::vector<std::string> c;
+        c.swap(list.calls);
+        return c;
+    }
+
+    TestParent* parent = nullptr;
+    RecordingList list;
+    Widget area = nullptr;
+    Display* display = nullptr;
+};
+
+typedef std::vector<std::string> Calls;
+
+}  // namespace
+
+TEST_F(ScrollingListTest, keysReachTheirOperations)
+{
+    key("j");
+    key("Down");
+    key("k");
+    key("Up");
+    key("Delete");
+    key("BackSpace");
+    EXPECT_EQ(takeCalls(), (Calls{"next", "next", "prev", "prev", "del", "del"}));
+    // Keys that are bound to nothing of the list's own change nothing.
+    key("Next");
+    key("x");
+    EXPECT_TRUE(takeCalls().empty());
+}
+
+TEST_F(ScrollingListTest, activationCountsOnlyAfterASelection)
+{
+    key("Return");
+    key("space");
+    EXPECT_EQ(takeCalls(), (Calls{"refused", "refused"}));
+
+    // Line 3 of a view that starts at line 5.
+    list.vertScroll(5);
+    int x, y;
+    rowPoint(3 * list.vPixels() + 2, x, y);
+    lumox_test::click(display, x, y);
+    settle();
+    key("Return");
+    key("space");
+    EXPECT_EQ(takeCalls(), (Calls{"select 8", "activated", "refused"}));
+    EXPECT_EQ(list.clicked(), 0);
+}
+
+TEST_F(ScrollingListTest, aDoubleClickSelectsAndActivatesOnce)
+{
+    int x, y;
+    rowPoint(list.vPixels() + 2, x, y);
+    lumox_test::doubleClick(display, x, y);
+    settle(100);
+    // The second press may be taken by the double-click sequence itself.
+    Calls calls = takeCalls();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls.front(), "select 1");
+    EXPECT_EQ(calls.back(), "activated");
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "activated"), 1);
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "refused"), 0);
+}
+
+TEST_F(ScrollingListTest, theDoubleClickActionWithoutAPressDoesNotActivate)
+{
+    XEvent release{};
+    release.type = ButtonRelease;
+    release.xbutton.window = XtWindow(area);
+    release.xbutton.button = Button1;
+    release.xbutton.x = 30;
+    release.xbutton.y = 2 * list.vPixels();
+    String params[] = {const_cast<char*>("activate")};
+    Cardinal n = 1;
+    qipScrollingList::dispatcher(area, &release, params, &n);
+    EXPECT_EQ(takeCalls(), (Calls{"refused"}));
+    EXPECT_EQ(list.lastX, 30);
+    EXPECT_EQ(list.lastY, 2 * list.vPixels());
+}
+
+TEST_F(ScrollingListTest, focusColoursTheBorder)
+{
+    Pixel highlight = 0, parentBg = 0, border = 0;
+    XtVaGetValues(area, XmNhighlightColor, &highlight, nullptr);
+    XtVaGetValues(XtParent(area), XmNbackground, &parentBg, nullptr);
+    String params[] = {const_cast<char*>("focusIn")};
+    Cardinal n = 1;
+    qipScrollingList::dispatcher(area, nullptr, params, &n);
+    XtVaGetValues(area, XmNborderColor, &border, nullptr);
+    EXPECT_EQ(border, highlight);
+    params[0] = const_cast<char*>("focusOut");
+    qipScrollingList::dispatcher(area, nullptr, params, &n);
+    XtVaGetValues(area, XmNborderColor, &border, nullptr);
+    EXPECT_EQ(border, parentBg);
+    Dimension borderWidth = 0;
+    XtVaGetValues(area, XmNborderWidth, &borderWidth, nullptr);
+    EXPECT_EQ(borderWidth, 2);
+}
+
+TEST_F(ScrollingListTest, anActionOnAWidgetOfNoListIsReported)
+{
+    // A stranger that borrows the list's action.
+    Widget stranger = XtVaCreateManagedWidget("stranger", xmDrawingAreaWidgetClass, parent->clientArea(), XmNwidth,
+                                              50, XmNheight, 50, XmNrightAttachment, XmATTACH_FORM,
+                                              XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    XtOverrideTranslations(stranger, XtParseTranslationTable("<Btn1Down>: dispatch(next)"));
+    settle(100);
+    int x, y;
+    rootPoint(stranger, 25, 25, x, y);
+    testing::internal::CaptureStderr();
+    lumox_test::click(display, x, y);
+    settle();
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, " **** qipScrollingList::dispatcher() : unknown client!\n");
+    EXPECT_TRUE(takeCalls().empty());
+}
+
+TEST(ScrollingListGone, aDestroyedListIsNoLongerAClient)
+{
+    TestParent* parent = new TestParent("goneParent");
+    RecordingList list;
+    list.install(parent);
+    list.installDefaultTranslations();
+    Widget area = list.drawingArea();
+    delete parent;
+    EXPECT_EQ(list.drawingArea(), nullptr);
+    String params[] = {const_cast<char*>("next")};
+    Cardinal n = 1;
+    testing::internal::CaptureStderr();
+    qipScrollingList::dispatcher(area, nullptr, params, &n);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), " **** qipScrollingList::dispatcher() : unknown client!\n");
+    EXPECT_TRUE(list.calls.empty());
+}
