@@ -3,6 +3,7 @@
 #include "app/tests/AppTestEnv.h"
 
 #include "app/LmxStsBar.h"
+#include "app/LumoxResources.h"
 #include "app/MsgArea.h"
 #include "qip/Components/qipApplication.h"
 #include "tests/support/TestSupport.h"
@@ -10,7 +11,7 @@
 namespace {
 class TestApplication : public qipApplication {
 public:
-    TestApplication() : qipApplication("lumox") {}
+    TestApplication() : qipApplication("lumox") { fallbackResources(lumoxFallbackResources()); }
 };
 }  // namespace
 
