@@ -99,4 +99,7 @@ void LumoxWindow::buildToolBar()
     _toolbar.addGroup(nav);
     _toolbar.addGroup(action);
     _toolbar.addHelpGroup(helpGroup);
+    // Every group's frame is as tall as the tallest, so the bar reads as one strip.
+    for (qipVCell* g : {static_cast<qipVCell*>(nav), static_cast<qipVCell*>(action), static_cast<qipVCell*>(helpGroup)})
+        XtVaSetValues(g->baseWidget(), XmNbottomAttachment, XmATTACH_FORM, nullptr);
 }

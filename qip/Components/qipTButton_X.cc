@@ -33,8 +33,7 @@ void qipTButton_X::install(qipVCell* parent)
     XmString s = labelString(_label);
     _lblArea = XtVaCreateManagedWidget(labelName.c_str(), xmLabelWidgetClass, _base, XmNlabelString, s,
                                        XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, button, XmNleftAttachment,
-                                       XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, XmNbottomAttachment,
-                                       XmATTACH_FORM, nullptr);
+                                       XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, nullptr);
     XmStringFree(s);
     installDestroyHandler();
     finishInstall(button);
