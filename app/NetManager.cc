@@ -7,7 +7,19 @@
 
 #include <cstdio>
 
-NetManager::~NetManager() {}
+#include "app/ConnectionFactory.h"
+#include "app/LmxStsBar.h"
+#include "app/MsgArea.h"
+#include "app/NetConnection.h"
+
+NetManager::~NetManager()
+{
+    for (ListIterator<NetConnection*> i(_connections); i.valid(); i.next())
+        delete i.current();
+    _connections.clear();
+    if (_fildes >= 0)
+        close(_fildes);
+}
 
 void NetManager::triggered()
 {
@@ -16,8 +28,16 @@ void NetManager::triggered()
         fprintf(stderr, " *** NetManager::triggered: openConnection failed!\n");
         return;
     }
-    // Connections are not served yet: the peer is closed at once.
-    close(fd);
+    NetConnection* c = ConnectionFactory::makeNetConnection(fd, this);
+    if (!c) {
+        close(fd);
+        return;
+    }
+    _connections.append(c);
+    if (theStatusBar) {
+        theStatusBar->nConnections(_connections.length());
+        theStatusBar->displayMessage("New connection");
+    }
 }
 
 int NetManager::openConnection()
@@ -34,8 +54,23 @@ int NetManager::openConnection()
         close(fd);
         return -1;
     }
+    // Editors and rebuild commands started later must not inherit it.
     fcntl(fd, F_SETFD, 1);
     return fd;
 }
 
-void NetManager::closeConnection(NetConnection*) {}
+void NetManager::closeConnection(NetConnection* c)
+{
+    long token = c->token();
+    c->closeSocket();
+    if (theMessageContainer)
+        theMessageContainer->clientSignOff(token);
+    _connections.remove(c);
+    if (theStatusBar) {
+        theStatusBar->nConnections(_connections.length());
+        theStatusBar->displayMessage("Connection closed");
+    }
+    // The connection's own event is still on the stack: it touches nothing
+    // after this call returns.
+    delete c;
+}
