@@ -241,17 +241,24 @@ int qipVLRecFile::load()
         }
         qipVLRecord rec;
         rec.unpack(buf);
-        const uint64_t end = uint64_t(offset) + qipVLRecord::Size + rec._size;
+        const uint64_t start = uint64_t(offset) + qipVLRecord::Size;
+        const uint64_t end = start + rec._size;
         // Records are only ever appended, so the chain always moves forwards;
         // a link backwards would loop for ever.
-        if (end > fileSize || (rec._nextRec != 0 && rec._nextRec < end))
+        if (rec._nextRec != 0 && rec._nextRec < end)
             return corruptFile;
+        // A record cut off by the end of the file is still handed over, with
+        // only the bytes that are there, so that what it holds is not lost;
+        // the walk ends with it.
+        const bool cut = end > fileSize;
         _walkRecord = rec;
         _walkOffset = offset;
-        _recordLeft = rec._size;
+        _recordLeft = cut ? static_cast<uint32_t>(start < fileSize ? fileSize - start : 0) : rec._size;
         int r = processRecord(rec._tag, rec._size, rec._realSize);
         if (r < 0)
             return r;
+        if (cut)
+            return corruptFile;
         ++count;
         offset = rec._nextRec;
     }

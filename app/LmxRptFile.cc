@@ -1,0 +1,228 @@
+#include "app/LmxRptFile.h"
+
+#include <cassert>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <new>
+
+#include "app/ConnectionFactory.h"
+#include "app/ConxnMsg.h"
+#include "app/ErrorMsg.h"
+#include "app/LmxClient.h"
+#include "app/MsgArea.h"
+#include "app/NetClient.h"
+#include "qip/Monitors/qipBigEndian.h"
+
+int LmxRptFile::open(const char* name, Mode mode, int)
+{
+    _rptHeader = LmxRptHeader();
+    return qipVLRecFile::open(name, mode, LmxRptHeader::Size);
+}
+
+int LmxRptFile::readHeader()
+{
+    if (!_fp)
+        return fileShutDown;
+    unsigned char buf[LmxRptHeader::Size];
+    size_t got = fread(buf, 1, sizeof buf, _fp);
+    if (got == sizeof buf)
+        _rptHeader.unpack(buf);
+    // A file that is no record file at all is told apart from a short one.
+    if (_header._magic != qipVLHeader::Magic)
+        return badMagicNumber;
+    if (got != sizeof buf)
+        return ferror(_fp) ? freadFailed : corruptFile;
+    if (_rptHeader._magic != LmxRptHeader::Magic)
+        return badMagicNumber;
+    if (_rptHeader._rptMajor != LmxRptHeader::RptMajor || _header._version != qipVLHeader::Version)
+        return badVersionNumber;
+    return noError;
+}
+
+int LmxRptFile::writeHeader()
+{
+    if (!_fp)
+        return fileShutDown;
+    unsigned char buf[LmxRptHeader::Size];
+    _rptHeader.pack(buf);
+    return fwrite(buf, 1, sizeof buf, _fp) == sizeof buf ? noError : fwriteFailed;
+}
+
+int LmxRptFile::load() { return qipVLRecFile::load(); }
+
+void LmxRptFile::dump(std::ostream& os) { os << _header << _rptHeader; }
+
+int LmxRptFile::save(ListIterator<NetClient*>& clients)
+{
+    int result = noError;
+    for (NetClient* c = clients.current(); c; c = clients.next()) {
+        int r = strcmp(c->clientTag(), "Zentrix") == 0 ? saveCW(c) : save(c);
+        if (r != noError && result == noError)
+            result = r;
+    }
+    return result;
+}
+
+// A static-analysis client is stored like a runtime one for now; its sign-on
+// type routes it to sessionCW() when it is loaded.
+int LmxRptFile::saveCW(NetClient* client) { return save(client); }
+
+static unsigned char* putText(unsigned char* p, const char* text, uint32_t size)
+{
+    qipPutBE32(p, size);
+    memcpy(p + 4, text, size);
+    return p + 4 + size;
+}
+
+int LmxRptFile::save(NetClient* client)
+{
+    if (!client || !client->_signature)
+        return badParameter;
+    char* signOn = client->_signature->inject();
+    if (!signOn)
+        return outOfMemory;
+    const int n = client->_messages.length();
+    msgRec* recs = new (std::nothrow) msgRec[n > 0 ? n : 1];
+    if (!recs) {
+        free(signOn);
+        return outOfMemory;
+    }
+    const uint32_t signOnSz = static_cast<uint32_t>(strlen(signOn) + 1);
+    uint64_t total = 4 + uint64_t(signOnSz) + 4;
+    int filled = 0;
+    int result = noError;
+    for (ListIterator<ErrorMsg*> i(client->_messages); i.valid(); i.next(), ++filled) {
+        ErrorMsg* m = i.current();
+        msgRec& r = recs[filled];
+        r._hdr = m->inject();
+        if (!r._hdr) {
+            result = outOfMemory;
+            break;
+        }
+        r._hdrSz = static_cast<unsigned>(strlen(r._hdr) + 1);
+        r._bdy = m->_body.text();
+        r._bdySz = static_cast<unsigned>(strlen(r._bdy) + 1);
+        total += 8 + uint64_t(r._hdrSz) + r._bdySz;
+    }
+    // The record's size and every offset are 32-bit in the file.
+    if (result == noError && total > 0xffffffffu - qipVLHeader::Size - qipVLRecord::Size)
+        result = badParameter;
+    unsigned char* buf = nullptr;
+    if (result == noError) {
+        buf = static_cast<unsigned char*>(malloc(total));
+        if (!buf)
+            result = outOfMemory;
+    }
+    if (result == noError) {
+        unsigned char* p = putText(buf, signOn, signOnSz);
+        qipPutBE32(p, static_cast<uint32_t>(n));
+        p += 4;
+        for (int k = 0; k < n; ++k) {
+            p = putText(p, recs[k]._hdr, recs[k]._hdrSz);
+            p = putText(p, recs[k]._bdy, recs[k]._bdySz);
+        }
+        assert(p == buf + total);
+        result = newRecord(ClientTag, reinterpret_cast<char*>(buf), static_cast<unsigned>(total));
+    }
+    free(buf);
+    for (int k = 0; k < filled; ++k)
+        free(recs[k]._hdr);
+    delete[] recs;
+    free(signOn);
+    return result;
+}
+
+int LmxRptFile::readCount(uint32_t& n)
+{
+    unsigned char b[4];
+    int r = readData(b, sizeof b);
+    n = r == noError ? qipGetBE32(b) : 0;
+    return r;
+}
+
+int LmxRptFile::readText(char*& text, uint32_t& length)
+{
+    text = nullptr;
+    int r = readCount(length);
+    if (r != noError)
+        return r;
+    // A length beyond the record is damage, not a reason to allocate.
+    if (length > recordLeft())
+        return corruptFile;
+    text = static_cast<char*>(malloc(length + 1));
+    if (!text)
+        return outOfMemory;
+    r = readData(text, length);
+    if (r != noError) {
+        free(text);
+        text = nullptr;
+        return r;
+    }
+    text[length] = '\0';
+    return noError;
+}
+
+int LmxRptFile::processRecord(unsigned tag, unsigned, unsigned)
+{
+    if (tag != ClientTag) {
+        std::cerr << " *** LmxRptFile::processRecord: unknown tag" << std::endl;
+        return noError;
+    }
+    char* header = nullptr;
+    uint32_t length = 0;
+    int r = readText(header, length);
+    if (r != noError)
+        return r;
+    // The first bracket holds the client's type.
+    r = strncmp(header + (length > 0 ? 1 : 0), "Zentrix", 7) == 0 ? sessionCW(header) : session(header);
+    free(header);
+    return r;
+}
+
+int LmxRptFile::session(char* signOnHeader)
+{
+    assert(theMessageContainer != 0);
+    const long token = ++ConnectionFactory::_token;
+    ConxnMsg* signOn = new (std::nothrow) ConxnMsg(token);
+    if (!signOn)
+        return outOfMemory;
+    signOn->extract(signOnHeader);
+    LmxClient* client = new (std::nothrow) LmxClient(signOn);
+    if (!client) {
+        delete signOn;
+        return outOfMemory;
+    }
+    theMessageContainer->clientSignOn(client);
+
+    uint32_t n = 0;
+    int r = readCount(n);
+    for (uint32_t k = 0; r == noError && k < n; ++k) {
+        char* header = nullptr;
+        char* body = nullptr;
+        uint32_t headerSz = 0, bodySz = 0;
+        r = readText(header, headerSz);
+        if (r == noError)
+            r = readText(body, bodySz);
+        ErrorMsg* m = nullptr;
+        if (r == noError) {
+            m = new (std::nothrow) ErrorMsg(token);
+            if (!m)
+                r = outOfMemory;
+        }
+        if (m) {
+            m->extract(header);
+            m->body(body, static_cast<int>(bodySz));
+        }
+        free(header);
+        free(body);
+        if (m)
+            theMessageContainer->newMessage(token, m);
+    }
+    theMessageContainer->clientSignOff(token);
+    return r;
+}
+
+// Static-analysis clients are rebuilt as runtime clients for now; their
+// record holds the same items.
+int LmxRptFile::sessionCW(char* signOnHeader) { return session(signOnHeader); }
