@@ -1,0 +1,145 @@
+// lumox-rpt: reads a report file without a display. "dump" shows the file's
+// structure (headers and record headers), "list" the saved clients and their
+// messages as the main window shows them.
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "app/ErrorMsg.h"
+#include "app/LmxRptFile.h"
+#include "app/LmxStsBar.h"
+#include "app/MsgArea.h"
+#include "app/ConxnMsg.h"
+#include "app/NetClient.h"
+#include "qip/Monitors/qipBigEndian.h"
+
+namespace {
+
+const char* program = "lumox-rpt";
+
+enum { ExitOk = 0, ExitBadFile = 1, ExitUsage = 2 };
+
+void usage(std::ostream& os)
+{
+    os << "usage: " << program << " dump FILE   print the file, report and record headers\n"
+       << "       " << program << " list FILE   print each saved client and its messages\n";
+}
+
+// A report file whose walk prints each record header instead of rebuilding
+// clients.
+class RptDumper : public LmxRptFile {
+public:
+    RptDumper() : _n(0) {}
+    int processRecord(unsigned, unsigned, unsigned) override
+    {
+        std::cout << " record " << ++_n << " at offset " << recordOffset() << ":\n" << recordHeader();
+        return 0;
+    }
+
+private:
+    int _n;
+};
+
+// True when the file starts like a record file; false for anything else,
+// including files too short to tell.
+bool looksLikeRecordFile(const char* path)
+{
+    FILE* fp = fopen(path, "rb");
+    if (!fp)
+        return false;
+    unsigned char b[4];
+    bool ok = fread(b, 1, sizeof b, fp) == sizeof b && qipGetBE32(b) == qipVLHeader::Magic;
+    fclose(fp);
+    return ok;
+}
+
+// Reports a failed open in words a user can act on.
+int openFailed(const char* path, int code, int savedErrno)
+{
+    std::cerr << program << ": " << path << ": ";
+    if (code == qipVLRecFile::fopenFailed)
+        std::cerr << "cannot open (" << qipVLRecFile::error(code) << ": " << strerror(savedErrno) << ")\n";
+    else if (code == qipVLRecFile::badMagicNumber
+             || (code == qipVLRecFile::corruptFile && !looksLikeRecordFile(path)))
+        std::cerr << "not a report file (" << qipVLRecFile::error(qipVLRecFile::badMagicNumber) << ")\n";
+    else if (code == qipVLRecFile::badVersionNumber)
+        std::cerr << "unsupported report format (" << qipVLRecFile::error(code) << ")\n";
+    else
+        std::cerr << qipVLRecFile::error(code) << "\n";
+    return ExitBadFile;
+}
+
+int loadFailed(const char* path, int code)
+{
+    std::cout.flush();
+    std::cerr << program << ": " << path << ": " << qipVLRecFile::error(code) << "\n";
+    return ExitBadFile;
+}
+
+int dump(const char* path)
+{
+    RptDumper f;
+    errno = 0;
+    int r = f.open(path, qipVLRecFile::ReadOnly);
+    int savedErrno = errno;
+    // Headers of the wrong kind or version are still worth seeing.
+    if (r == 0 || r == qipVLRecFile::badMagicNumber || r == qipVLRecFile::badVersionNumber)
+        f.dump(std::cout);
+    if (r != 0)
+        return openFailed(path, r, savedErrno);
+    int n = f.load();
+    if (n < 0)
+        return loadFailed(path, n);
+    std::cout << " " << n << (n == 1 ? " record\n" : " records\n");
+    return ExitOk;
+}
+
+int list(const char* path)
+{
+    // The message area as the main window has it, without widgets: loading
+    // replays every saved client through it.
+    theStatusBar = new LmxStsBar("statusBar");
+    theMessageContainer = new MsgArea("msgArea");
+    LmxRptFile f;
+    errno = 0;
+    int r = f.open(path, qipVLRecFile::ReadOnly);
+    if (r != 0)
+        return openFailed(path, r, errno);
+    int n = f.load();
+    ListIterator<NetClient*> i(theMessageContainer->clients());
+    for (i.first(); i.valid(); i.next()) {
+        NetClient* c = i.current();
+        if (c == theMessageContainer->trashcan() || !c->_signature)
+            continue;
+        std::cout << c->_signature->id() << "\n";
+        for (ListIterator<ErrorMsg*> m(c->_messages); m.valid(); m.next())
+            if (m.current()->_suppressed != Yes)
+                std::cout << m.current()->id() << "\n";
+    }
+    return n < 0 ? loadFailed(path, n) : ExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && (strcmp(argv[1], "-h") == 0 || strcmp(argv[1], "--help") == 0)) {
+        usage(std::cout);
+        return ExitOk;
+    }
+    if (argc != 3) {
+        usage(std::cerr);
+        return ExitUsage;
+    }
+    std::string command = argv[1];
+    if (command == "dump")
+        return dump(argv[2]);
+    if (command == "list")
+        return list(argv[2]);
+    std::cerr << program << ": unknown command \"" << argv[1] << "\"\n";
+    usage(std::cerr);
+    return ExitUsage;
+}
