@@ -1,13 +1,10 @@
 #include "qip/Components/qipTextField.h"
 
-#include <cassert>
-
 #include "qip/Components/qipTextField_impl.h"
 
 int qipTextField::activate()
 {
-    assert(_engine != 0);
-    int rc = _engine->activate();
+    int rc = _engine ? _engine->activate() : -1;
     if (rc == 0)
         _status = qipGadget_On;
     return rc;
@@ -15,8 +12,7 @@ int qipTextField::activate()
 
 int qipTextField::deactivate()
 {
-    assert(_engine != 0);
-    int rc = _engine->deactivate();
+    int rc = _engine ? _engine->deactivate() : -1;
     if (rc == 0)
         _status = qipGadget_Off;
     return rc;
@@ -24,16 +20,16 @@ int qipTextField::deactivate()
 
 void qipTextField::text(const char* s)
 {
-    assert(_engine != 0);
-    _engine->setText(s);
+    if (_engine)
+        _engine->setText(s);
 }
 
 const char* qipTextField::text() const { return _engine ? _engine->text() : nullptr; }
 
 void qipTextField::width(int w)
 {
-    assert(_engine != 0);
-    _engine->width(w);
+    if (_engine)
+        _engine->width(w);
 }
 
 int qipTextField::valid() const

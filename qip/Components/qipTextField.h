@@ -5,14 +5,15 @@
 class qipTextField_impl;
 
 // The toolkit-neutral half of a one-line text entry: it keeps nothing itself
-// but talks to its engine (not owned), which holds the text and the widget.
-// Activation makes Return reach triggered(), which derived sensors implement.
+// but talks to its engine (not owned), which holds the text and the widget;
+// without an engine it holds no text and cannot be activated. Activation makes
+// Return reach triggered(), which derived sensors implement.
 class qipTextField : public qipSensor {
 public:
     qipTextField() : _engine(nullptr) {}
     ~qipTextField() override {}
 
-    // Connect / disconnect Return; -1 while the engine has no widget.
+    // Connect / disconnect Return; -1 while there is no engine or widget.
     int activate() override;
     int deactivate() override;
     const char* className() const override { return "qipTextField"; }

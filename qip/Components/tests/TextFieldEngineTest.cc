@@ -136,3 +136,15 @@ TEST_F(TextFieldEngineTest, returnOnADeactivatedFieldDoesNothing)
     ASSERT_EQ(sensor.seen.size(), 1u);
     EXPECT_EQ(sensor.seen[0], shown());
 }
+
+TEST(TextFieldSensor, withoutAnEngineItHoldsNothingAndCannotBeActivated)
+{
+    EntrySensor lone;
+    lone.text("lost");
+    lone.width(50);
+    EXPECT_EQ(lone.text(), nullptr);
+    EXPECT_EQ(lone.valid(), 0);
+    EXPECT_EQ(lone.activate(), -1);
+    EXPECT_EQ(lone.deactivate(), -1);
+    EXPECT_EQ(lone.status(), qipGadget_Uninitialized);
+}
