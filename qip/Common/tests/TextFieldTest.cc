@@ -9,18 +9,7 @@
 #include <Xm/TextF.h>
 #include <Xm/Xm.h>
 
-#include <string>
-#include <vector>
-
 namespace {
-
-// An editing field that takes the value instead of putting itself away.
-class ValueField : public TextField {
-public:
-    ValueField() : TextField("value") {}
-    void triggered() override { values.push_back(text() ? text() : "(null)"); }
-    std::vector<std::string> values;
-};
 
 void settle(int ms = 60) { lumox_test::runLoopFor(testContext(), ms); }
 
@@ -86,25 +75,6 @@ TEST(TextField, byDefaultReturnReportsTheTextAndPutsTheFieldAway)
     settle();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_TRUE(XtIsManaged(w));
-}
-
-TEST(TextField, anEditingFieldTakesTheValueItself)
-{
-    TestParent parent("valueParent");
-    ValueField field;
-    field.install(&parent);
-    field.manage();
-    showAndFocus(parent, field.baseWidget());
-    ASSERT_EQ(field.activate(), 0);
-    field.text("abc");
-    Display* d = XtDisplay(field.baseWidget());
-    lumox_test::pressKey(d, "Return");
-    settle();
-    XmTextFieldSetString(field.baseWidget(), const_cast<char*>(""));
-    lumox_test::pressKey(d, "Return");
-    settle();
-    EXPECT_EQ(field.values, (std::vector<std::string>{"abc", ""}));
-    EXPECT_TRUE(XtIsManaged(field.baseWidget()));
 }
 
 TEST(TextField, aDestroyedWidgetLeavesAnEmptyShell)
