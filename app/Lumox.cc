@@ -6,6 +6,7 @@
 
 #include "app/LumoxResources.h"
 #include "app/LumoxWindow.h"
+#include "options/options.h"
 #include "qip/Components/qipWidgetDump.h"
 #include "qip/Monitors/qipFdActivity_X.h"
 
@@ -37,6 +38,9 @@ int Lumox::appMain(int& argc, char** argv)
 {
     free(_argv0);
     _argv0 = strdup(argc > 0 && argv[0] ? argv[0] : "lumox");
+    // The option-file reader finds the installation directory from it.
+    tvopt::register_argv0(_argv0);
+    tvopt::set_tool_name("Lumox");
 
     qipFdActivity_X* engine = new qipFdActivity_X(&_portMonitor);
     _portMonitor.engine(engine);
