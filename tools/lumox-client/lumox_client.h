@@ -1,0 +1,104 @@
+#pragma once
+
+/*
+ * lumox_client: report errors to a running Lumox collector over TCP.
+ *
+ * A client connects once (lumox_connect), which finds the collector's port,
+ * runs the handshake and sends the sign-on record that names the program;
+ * then it sends any number of error records (lumox_send_error) and closes
+ * (lumox_close). A client may be shared by several threads: each record goes
+ * out whole. Plain C; every function returns LUMOX_OK (0) or a negative
+ * LUMOX_E... code that lumox_strerror() explains.
+ *
+ * Texts cannot carry '>' inside a header field; it is sent as '?'.
+ */
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+enum lumox_result {
+    LUMOX_OK = 0,
+    LUMOX_ENOCOLLECTOR = -1, /* nothing listens on the collector's ports */
+    LUMOX_EREFUSED = -2,     /* a collector answered but refused this client */
+    LUMOX_EPROTOCOL = -3,    /* the peer did not answer like a collector */
+    LUMOX_EIO = -4,          /* the connection failed or was closed */
+    LUMOX_EINVAL = -5,       /* a bad argument */
+    LUMOX_ENOMEM = -6        /* out of memory */
+};
+
+/* The default port of the collector, and of the ten it tries. */
+#define LUMOX_DEFAULT_PORT 3255
+#define LUMOX_PORTS_TRIED 10
+
+typedef struct lumox_client lumox_client;
+
+/* How a client signs on. Zero every member you do not set (memset, or
+ * "lumox_signon s = {0};"): zero means the default. */
+typedef struct lumox_signon {
+    const char* type;      /* sign-on type: "Runtime" (default), "Do_mpf" or any signature */
+    const char* program;   /* the program's name as the collector shows it; "unknown" */
+    int binary;            /* nonzero: binary handshake; the collector numbers the client by its pid */
+    const char* signature; /* tagged-handshake signature, at least 3 characters; the type */
+    long pid;              /* process id sent; this process */
+    const char* uid;       /* user id (decimal text); this process's real user id */
+    const char* host;      /* host name; this host */
+    const char* time;      /* sign-on time text; now, "YYYY-MM-DD HH:MM:SS" */
+    int port;              /* only this port; the collector's ports: 3255, or LUMOX_PORT when it
+                              is 1025 or more, and the nine after it */
+    int timeout_ms;        /* how long to wait for the collector's answer; 10000 */
+} lumox_signon;
+
+/* One error record. Zero means the default, as above. */
+typedef struct lumox_error {
+    const char* source;   /* message source; "Runtime" */
+    const char* host;     /* host name; this host */
+    const char* date;     /* date text; today, "YYYY-MM-DD" */
+    const char* time;     /* time text (the collector sorts by it); now, "HH:MM:SS" */
+    long pid;             /* process id; the sign-on's */
+    const char* tid;      /* thread id; "0", which means a program without threads */
+    const char* category; /* error category; empty */
+    const char* file;     /* source file path; "unknown" */
+    int line;             /* source line; 0 or less sends "unknown" */
+    const char* body;     /* the report's text, lines separated by '\n'; empty */
+} lumox_error;
+
+/* One line of a stack trace. */
+typedef struct lumox_frame {
+    const char* file; /* source file path; NULL or "" for none */
+    int line;         /* source line */
+    const char* text; /* what the line shows, e.g. "  main()"; NULL for none */
+} lumox_frame;
+
+/* The collector's first port: 3255, or LUMOX_PORT when atoi of it is 1025 or more. */
+int lumox_base_port(void);
+
+/* Connects, runs the handshake and sends the sign-on record; *client is the
+ * new client, or NULL on failure. A NULL signon takes every default. Ports
+ * whose collector refuses (another user's) or does not answer are passed
+ * over; the result then tells why none was found. */
+int lumox_connect(lumox_client** client, const lumox_signon* signon);
+
+/* The number the collector gave the client (its pid for a binary handshake). */
+long lumox_client_token(const lumox_client* client);
+/* The port the client is connected to. */
+int lumox_client_port(const lumox_client* client);
+
+/* Sends one error record. */
+int lumox_send_error(lumox_client* client, const lumox_error* error);
+
+/* Appends a stack-trace block to *body (a malloc'd text, or NULL for an empty
+ * one), reallocating it: "<BEGINSTACKTRACE>", one line "<file:line>text" per
+ * frame, "<ENDSTACKTRACE>". The block starts on a line of its own and ends
+ * without a newline. A file name should hold neither ':' nor '>'. */
+int lumox_append_trace(char** body, const lumox_frame* frames, int n);
+
+/* Closes the connection and frees the client; a NULL client is ignored. */
+int lumox_close(lumox_client* client);
+
+/* A text for a result code. */
+const char* lumox_strerror(int code);
+
+#ifdef __cplusplus
+}
+#endif

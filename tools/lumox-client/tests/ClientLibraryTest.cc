@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/ConnectionFactory.h"
+#include "app/ConxnMsg.h"
+#include "app/ErrorMsg.h"
+#include "app/LmxStsBar.h"
+#include "app/MsgArea.h"
+#include "app/NetClient.h"
+#include "app/NetManager.h"
+#include "app/tests/AppTestEnv.h"
+#include "qip/Monitors/qipFdActivity_X.h"
+#include "tests/support/TestSupport.h"
+#include "tools/lumox-client/lumox_client.h"
+
+namespace {
+// A collector inside the test process, on the second port of a free range
+// whose first port LUMOX_PORT names.
+class ClientLibrary : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(appTestApp(), nullptr);
+        _base = lumox_test::findFreePorts(3);
+        setenv("LUMOX_PORT", std::to_string(_base).c_str(), 1);
+        _engine = new qipFdActivity_X(&_manager);
+        _manager.engine(_engine);
+        ASSERT_EQ(_manager.monitor(_base + 1), 0);
+        ASSERT_EQ(_manager.activate(), 0);
+    }
+    void TearDown() override
+    {
+        unsetenv("LUMOX_PORT");
+        _manager.deactivate();
+        _manager.engine(nullptr);
+        delete _engine;
+    }
+
+    // Runs the event loop while `client` runs in a thread, until it is done
+    // and `until` holds.
+    bool serve(const std::function<void()>& client, const std::function<bool()>& until, int timeoutMs = 20000)
+    {
+        std::atomic<bool> done(false);
+        std::thread t([&] {
+            client();
+            done = true;
+        });
+        bool ok = lumox_test::runLoopUntil(appTestContext(), [&] { return done && until(); }, timeoutMs);
+        lumox_test::runLoopUntil(appTestContext(), [&] { return done.load(); }, timeoutMs);
+        t.join();
+        return ok;
+    }
+
+    NetClient* clientWithId(long id)
+    {
+        NetClient* found = nullptr;
+        for (ListIterator<NetClient*> i(theMessageContainer->clients()); i.valid(); i.next())
+            if (i.current()->_id == id)
+                found = i.current();
+        return found;
+    }
+
+    int _base;
+    NetManager _manager;
+    qipFdActivity_X* _engine;
+};
+}  // namespace
+
+TEST_F(ClientLibrary, findsTheCollectorPastASilentPortAndNumbersClientsInOrder)
+{
+    // Something that accepts but never answers holds the first port.
+    int silent = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a;
+    memset(&a, 0, sizeof a);
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(_base);
+    ASSERT_EQ(bind(silent, (sockaddr*)&a, sizeof a), 0);
+    listen(silent, 5);
+
+    long first = ConnectionFactory::_token;
+    lumox_client* c[3] = {nullptr, nullptr, nullptr};
+    int results[3] = {1, 1, 1};
+    serve([&] {
+        lumox_signon s;
+        memset(&s, 0, sizeof s);
+        s.timeout_ms = 300;
+        s.program = "first";
+        results[0] = lumox_connect(&c[0], &s);
+        s.binary = 1;
+        s.pid = 31337;
+        results[1] = lumox_connect(&c[1], &s);
+        s.binary = 0;
+        s.pid = 0;
+        s.type = "Do_mpf";
+        results[2] = lumox_connect(&c[2], &s);
+    }, [&] { return _manager.nConnections() == 3; });
+    close(silent);
+    for (int r : results)
+        EXPECT_EQ(r, LUMOX_OK) << lumox_strerror(r);
+    ASSERT_TRUE(c[0] && c[1] && c[2]);
+    EXPECT_EQ(lumox_client_port(c[0]), _base + 1);
+    EXPECT_EQ(lumox_client_token(c[0]), first + 1);
+    EXPECT_EQ(lumox_client_token(c[1]), 31337);
+    EXPECT_EQ(lumox_client_token(c[2]), first + 2);
+    EXPECT_EQ(theStatusBar->connections(), 3);
+
+    NetClient* signedOn = clientWithId(first + 1);
+    ASSERT_NE(signedOn, nullptr);
+    EXPECT_EQ(std::string(signedOn->_signature->id()),
+              "Runtime: Executing \"first\" on " + std::string(signedOn->_signature->_host.text()) +
+                  ", pid=" + std::to_string(getpid()));
+    ASSERT_NE(clientWithId(31337), nullptr);
+    EXPECT_EQ(std::string(clientWithId(first + 2)->_signature->id()).rfind("Torvane: Instrumenting", 0), 0u);
+
+    for (lumox_client* x : c)
+        lumox_close(x);
+    EXPECT_TRUE(lumox_test::runLoopUntil(appTestContext(), [&] { return _manager.nConnections() == 0; }));
+    EXPECT_EQ(clientWithId(31337)->_status, 0);
+}
+
+TEST_F(ClientLibrary, refusalsAndMissingCollectorsAreClearResults)
+{
+    long first = ConnectionFactory::_token;
+    int refused = 1;
+    lumox_client* c = nullptr;
+    serve([&] {
+        lumox_signon s;
+        memset(&s, 0, sizeof s);
+        s.uid = "12345";
+        s.port = _base + 1;
+        refused = lumox_connect(&c, &s);
+    }, [] { return true; });
+    EXPECT_EQ(refused, LUMOX_EREFUSED);
+    EXPECT_EQ(c, nullptr);
+    EXPECT_EQ(ConnectionFactory::_token, first);
+
+    lumox_signon s;
+    memset(&s, 0, sizeof s);
+    s.port = _base + 2;
+    EXPECT_EQ(lumox_connect(&c, &s), LUMOX_ENOCOLLECTOR);
+}
+
+TEST_F(ClientLibrary, errorRecordsArriveWithTheirFields)
+{
+    lumox_client* c = nullptr;
+    int before = theMessageContainer->nMessages();
+    serve([&] {
+        if (lumox_connect(&c, nullptr) != LUMOX_OK)
+            return;
+        char* body = strdup("Array bounds write");
+        lumox_frame frames[] = {{"src/lib/x.c", 17, "  write_it()"}, {"main.c", 3, "  main()"}};
+        lumox_append_trace(&body, frames, 2);
+        lumox_error e;
+        memset(&e, 0, sizeof e);
+        e.category = "ABW";
+        e.file = "src/lib/x.c";
+        e.line = 17;
+        e.tid = "4";
+        e.time = "10:00:00";
+        e.body = body;
+        lumox_send_error(c, &e);
+        free(body);
+        memset(&e, 0, sizeof e);
+        e.category = "odd>category";
+        lumox_send_error(c, &e);
+    }, [&] { return theMessageContainer->nMessages() == before + 2; });
+    ASSERT_NE(c, nullptr);
+    NetClient* client = clientWithId(lumox_client_token(c));
+    ASSERT_NE(client, nullptr);
+    ASSERT_EQ(client->nMessages(), 2);
+    ErrorMsg* m = client->_messages.first();
+    EXPECT_STREQ(m->_errorCategory, "ABW");
+    EXPECT_STREQ(m->_filepath, "src/lib");
+    EXPECT_STREQ(m->_filename, "x.c");
+    EXPECT_STREQ(m->_lineno, "17");
+    EXPECT_STREQ(m->_tid, "4");
+    EXPECT_STREQ(m->_pid, std::to_string(getpid()).c_str());
+    EXPECT_STREQ(m->_body, "Array bounds write\n<BEGINSTACKTRACE>\n<src/lib/x.c:17>  write_it()\n"
+                           "<main.c:3>  main()\n<ENDSTACKTRACE>");
+    EXPECT_NE(std::string(m->id()).find("Thread: 4"), std::string::npos);
+    ErrorMsg* odd = client->_messages.last();
+    EXPECT_STREQ(odd->_errorCategory, "odd?category");
+    EXPECT_STREQ(odd->_filename, "unknown");
+    EXPECT_STREQ(odd->_lineno, "unknown");
+    lumox_close(c);
+    EXPECT_TRUE(lumox_test::runLoopUntil(appTestContext(), [&] { return client->_status == 0; }));
+}
+
+TEST_F(ClientLibrary, fiftyConcurrentClientsLoseNothing)
+{
+    const int clients = 50, perClient = 1000;
+    int before = theMessageContainer->nMessages();
+    std::vector<long> tokens(clients, 0);
+    std::atomic<int> failures(0);
+    serve([&] {
+        std::vector<std::thread> threads;
+        for (int k = 0; k < clients; ++k)
+            threads.emplace_back([&, k] {
+                lumox_signon s;
+                memset(&s, 0, sizeof s);
+                s.timeout_ms = 60000;
+                s.program = "stress";
+                lumox_client* c = nullptr;
+                if (lumox_connect(&c, &s) != LUMOX_OK) {
+                    ++failures;
+                    return;
+                }
+                tokens[k] = lumox_client_token(c);
+                lumox_error e;
+                memset(&e, 0, sizeof e);
+                e.category = "STRESS";
+                e.file = "stress.c";
+                e.body = "one of many";
+                for (int i = 0; i < perClient; ++i) {
+                    e.line = i + 1;
+                    if (lumox_send_error(c, &e) != LUMOX_OK)
+                        ++failures;
+                }
+                lumox_close(c);
+            });
+        for (auto& t : threads)
+            t.join();
+    }, [&] { return theMessageContainer->nMessages() == before + clients * perClient && _manager.nConnections() == 0; },
+          120000);
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(theMessageContainer->nMessages(), before + clients * perClient);
+    EXPECT_EQ(theStatusBar->messages(), before + clients * perClient);
+    for (long t : tokens) {
+        NetClient* c = clientWithId(t);
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(c->nMessages(), perClient);
+        EXPECT_EQ(c->_status, 0);
+    }
+    EXPECT_EQ(_manager.nConnections(), 0);
+    EXPECT_EQ(theStatusBar->connections(), 0);
+}
