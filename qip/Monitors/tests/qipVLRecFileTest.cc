@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -179,43 +178,6 @@ TEST(qipVLRecFile, badCallsAndErrorTexts)
         EXPECT_STREQ(qipVLRecFile::error(-i), texts[i]);
     EXPECT_STREQ(qipVLRecFile::error(5), "Unknown error");
     EXPECT_STREQ(qipVLRecFile::error(-12), "Unknown error");
-}
-
-TEST(qipVLRecFile, reopeningWithTheSameObjectFinishesTheFirstFile)
-{
-    std::string a = tempFile("first.vl"), b = tempFile("second.vl");
-    TestRecFile f;
-    ASSERT_EQ(f.open(a.c_str(), qipVLRecFile::CreateNew, 0), 0);
-    ASSERT_EQ(f.newRecord(1, "abc", 3), 0);
-    ASSERT_EQ(f.open(b.c_str(), qipVLRecFile::CreateNew, 0), 0);
-    EXPECT_EQ(f.header()._nRecords, 0u);
-    EXPECT_STREQ(f.filename(), b.c_str());
-    ASSERT_EQ(f.close(), 0);
-    EXPECT_EQ(be32(lumox_test::readFile(a), 8), 1u);
-}
-
-TEST(qipVLRecFile, dumpOperatorsAlignTheirLabels)
-{
-    qipVLHeader h(12);
-    h._nTotal = 108;
-    std::ostringstream os;
-    os << h;
-    EXPECT_EQ(os.str(), " qipVLHeader: \n"
-                        "               magic : 0x6710\n"
-                        "              nTotal : 108\n"
-                        "   number of records : 0\n"
-                        "    user header size : 12\n"
-                        "        first offset : 0\n"
-                        "         last offset : 0\n"
-                        "             version : 1\n");
-    qipVLRecord r(200, nullptr, 42);
-    r._nextRec = 170;
-    std::ostringstream rs;
-    rs << r;
-    EXPECT_EQ(rs.str(), "                 tag : 200\n"
-                        "                size : 42\n"
-                        "           real size : 42\n"
-                        "      next record at : 170\n");
 }
 
 // Every truncation of a good file fails cleanly with "file corrupt" and keeps
