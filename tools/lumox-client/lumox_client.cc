@@ -294,6 +294,23 @@ extern "C" int lumox_append_trace(char** body, const lumox_frame* frames, int n)
     return LUMOX_OK;
 }
 
+extern "C" int lumox_wait(lumox_client* client, int timeout_ms)
+{
+    if (!client)
+        return LUMOX_EINVAL;
+    if (client->fd < 0)
+        return LUMOX_EIO;
+    struct pollfd p = {client->fd, POLLIN, 0};
+    int r = poll(&p, 1, timeout_ms < 0 ? -1 : timeout_ms);
+    if (r <= 0)
+        return LUMOX_OK;
+    char bytes[256];
+    ssize_t n = recv(client->fd, bytes, sizeof bytes, MSG_DONTWAIT);
+    if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
+        return LUMOX_EIO;
+    return LUMOX_OK;
+}
+
 extern "C" int lumox_close(lumox_client* client)
 {
     if (!client)

@@ -93,6 +93,12 @@ int lumox_send_error(lumox_client* client, const lumox_error* error);
  * without a newline. A file name should hold neither ':' nor '>'. */
 int lumox_append_trace(char** body, const lumox_frame* frames, int n);
 
+/* Waits until the collector closes the connection (LUMOX_EIO), or until
+ * timeout_ms pass or a signal arrives (LUMOX_OK either way); a negative
+ * timeout_ms waits without limit. The collector never writes after the
+ * handshake, so this only watches for the end. */
+int lumox_wait(lumox_client* client, int timeout_ms);
+
 /* Closes the connection and frees the client; a NULL client is ignored. */
 int lumox_close(lumox_client* client);
 
