@@ -22,3 +22,17 @@ void LmxClient::suppress(ErrorMsg* m)
     if (m)
         _filter.suppress(MsgSuppression::ErrorCategory, m->_errorCategory.text());
 }
+
+int LmxClient::applyFilter()
+{
+    int hidden = 0;
+    for (ListIterator<ErrorMsg*> i(_messages); i.valid(); i.next()) {
+        ErrorMsg* m = i.current();
+        if (m->_suppressed != Yes && _filter.isSuppressed(m)) {
+            m->_suppressed = Yes;
+            ++hidden;
+        }
+    }
+    _nSuppressed += hidden;
+    return hidden;
+}

@@ -15,6 +15,9 @@ public:
     void checkSuppressions() override {}
     // Hides later messages of m's error category in every runtime client.
     void suppress(ErrorMsg* m) override;
+    // Marks the shown messages that the filter now matches as suppressed;
+    // how many were hidden.
+    int applyFilter();
 
     static MsgFilter _filter;
 };

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <Xm/Xm.h>
+
+#include "app/MsgBody.h"
+#include "app/MsgHeaders.h"
 #include "qip/Components/qipVCell.h"
 #include "qip/Support/List.h"
 
@@ -18,16 +22,18 @@ class BuildBtn;
 class ExitBtn;
 
 // The controller of the main window's message area. It owns the client
-// sessions (the trash can that takes messages of unknown origin first), keeps
-// the count of shown messages on the status bar, and runs the commands that
-// the tool-bar buttons, menu entries and keys call. Exactly one exists:
-// `theMessageContainer`.
+// sessions (the trash can that takes messages of unknown origin first), the
+// header list and the body pane; it keeps the count of shown messages on the
+// status bar, switches the command buttons with the state of the messages,
+// and runs the commands that buttons, menu entries and keys call, the report
+// file dialogs included. Exactly one exists: `theMessageContainer`.
 class MsgArea : public qipVCell {
 public:
     explicit MsgArea(const char* name);
     ~MsgArea() override;
 
     void install(qipVCell* parent) override;
+    void destroyed() override;
     const char* className() const override { return "MsgArea"; }
 
     // Calls from the network and report-file side.
@@ -35,6 +41,12 @@ public:
     void newMessage(long id, ErrorMsg* m);
     void clientSignOff(long id);
     void clientSizeAdjust(int n);
+    // Takes a finished client out of the list (the caller deletes it).
+    int removeClient(NetClient* c);
+    // `n` shown messages were deleted: the count on the status bar follows.
+    void countRemoved(int n);
+    // Suppressions changed: recount the lines, step off hidden messages, redraw.
+    void suppressionsChanged();
 
     // Call from the header list when the selection changes.
     void newSelection(NetClient* c, NetMsg* m);
@@ -69,10 +81,26 @@ public:
     int nMessages() const { return _nMessages; }
     const List<NetClient*>& clients() const { return _clients; }
     NetClient* trashcan() const { return _trashcan; }
+    MsgHeaders& headers() { return _headers; }
+    MsgBody& body() { return _body; }
+    Widget dialog() const { return _dialogBox; }
+    int soliciting() const { return _soliciting; }
+    const char* saveFile() const { return _saveFile; }
 
 private:
     template <class B>
     void initBtn(B* b);
+    // Opens the report-file dialog unless one is open; 0, or -1.
+    int getRptFilename();
+    void closeDialog();
+    void fileChosen(XmString value);
+    // The client the header list's cursor stands in, or null.
+    NetClient* currentClient();
+    void loadFile();
+    void saveFileNow();
+
+    static void ok_cbk(Widget w, XtPointer clientData, XtPointer callData);
+    static void cancel_cbk(Widget w, XtPointer clientData, XtPointer callData);
 
     List<NextBtn*> _nextBtns;
     List<PrevBtn*> _prevBtns;
@@ -85,9 +113,15 @@ private:
     List<BuildBtn*> _buildBtns;
     List<ExitBtn*> _exitBtns;
     int _nMessages;
+    MsgBody _body;
+    Widget _dialogBox;
+    char* _loadFile;
+    char* _saveFile;
+    int _soliciting;
     NetClient* _trashcan;
     List<NetClient*> _clients;
     int _criterion;
+    MsgHeaders _headers;
 };
 
 extern MsgArea* theMessageContainer;

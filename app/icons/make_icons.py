@@ -4,7 +4,8 @@
 The icons are drawn with anti-aliased vector shapes (4x4 supersampling).
 Pixels the shapes do not touch get the symbolic colour "background", which
 the program maps to the widget's own background; partly covered edge pixels
-are blended against BG, the window background of the app defaults.
+are blended against the background the icon is meant for: BG, the window
+background of the app defaults, for tool-bar icons, white for list icons.
 
 Run it from this folder after changing a drawing: python3 make_icons.py
 """
@@ -290,7 +291,7 @@ def disabled(px):
 CHARS = '.#abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+@$%&*=-;:<>,/?^~'
 
 
-def xpm(name, px):
+def xpm(name, px, bg=BG):
     h, w = len(px), len(px[0])
     quant = [[None if p is None else tuple(min(255, (v + 2) // 4 * 4) for v in p) for p in row] for row in px]
     colours = sorted({p for row in quant for p in row if p is not None})
@@ -305,7 +306,7 @@ def xpm(name, px):
         codes[col] = code(i + 1)
     lines = ['/* XPM */', 'static const char* %s_xpm[] = {' % name,
              '"%d %d %d %d",' % (w, h, len(colours) + 1, cpp),
-             '"%s s background c #%02x%02x%02x",' % (bgcode, *BG)]
+             '"%s s background c #%02x%02x%02x",' % (bgcode, *bg)]
     for col in colours:
         lines.append('"%s c #%02x%02x%02x",' % (codes[col], *col))
     rows = ['"' + ''.join(bgcode if p is None else codes[p] for p in row) + '"' for row in quant]
@@ -314,10 +315,10 @@ def xpm(name, px):
     return '\n'.join(lines) + '\n'
 
 
-def write(name, canvas, with_disabled=True):
-    px = canvas.pixels()
+def write(name, canvas, with_disabled=True, bg=BG):
+    px = canvas.pixels(bg)
     with open(name + '.xpm', 'w') as f:
-        f.write(xpm(name, px))
+        f.write(xpm(name, px, bg))
     if with_disabled:
         with open(name + '_dis.xpm', 'w') as f:
             f.write(xpm(name + '_dis', disabled(px)))
@@ -333,9 +334,11 @@ if __name__ == '__main__':
     write('rebuild', hammer(True), with_disabled=False)
     write('help', question())
     write('exit', power())
-    write('bug', bug(), False)
-    write('leak', leak(), False)
-    write('signal', signal(), False)
-    write('summary', summary(), False)
-    write('zx', zx(), False)
-    write('active', active(), False)
+    # The list icons sit on the white panes of the message area.
+    white = (0xff, 0xff, 0xff)
+    write('bug', bug(), False, white)
+    write('leak', leak(), False, white)
+    write('signal', signal(), False, white)
+    write('summary', summary(), False, white)
+    write('zx', zx(), False, white)
+    write('active', active(), False, white)

@@ -1,0 +1,452 @@
+#include "app/MsgHeaders.h"
+
+#include <Xm/Xm.h>
+
+#include <cassert>
+#include <initializer_list>
+#include <cstdio>
+#include <cstring>
+
+#include "app/ConxnMsg.h"
+#include "app/ErrorMsg.h"
+#include "app/Icons.h"
+#include "app/LmxStsBar.h"
+#include "app/MsgArea.h"
+#include "app/NetClient.h"
+#include "qip/Common/HelpWindow.h"
+#include "qip/Components/qipColor.h"
+
+qipTranslationRecords<MsgHeaders> MsgHeaders::_records;
+
+static const char headerTranslations[] =
+    "<Btn1Down>: click() ManagerGadgetArm()\n"
+    "<Btn1Up>(2+): select() ManagerGadgetActivate()\n"
+    "<Btn1Up>: ManagerGadgetActivate()\n"
+    "<FocusIn>: MsgHdrfocus(In)\n"
+    "<FocusOut>: MsgHdrfocus(Out)\n"
+    "<Key>Return: select() ManagerGadgetKeyInput()\n"
+    "<Key>space: select() ManagerGadgetKeyInput()\n"
+    "<Key>osfDelete: remove() ManagerGadgetKeyInput()\n"
+    "<Key>osfBackSpace: remove() ManagerGadgetKeyInput()\n"
+    "<Key>osfUp: prev() ManagerGadgetKeyInput()\n"
+    "<Key>k: prev() ManagerGadgetKeyInput()\n"
+    "<Key>osfDown: next() ManagerGadgetKeyInput()\n"
+    "<Key>j: next() ManagerGadgetKeyInput()\n"
+    "Meta<Key>l: load() ManagerGadgetKeyInput()\n"
+    "Meta<Key>s: save() ManagerGadgetKeyInput()";
+
+MsgHeaders::MsgHeaders(const char* name, MsgArea* owner)
+    : qipTCanvas(name),
+      _clicked(0),
+      _owner(owner),
+      _cursor(owner ? &owner->clients() : nullptr),
+      _selMsgBg(0),
+      _conBg(0),
+      _selConBg(0),
+      _zxImg(Icons::zx()),
+      _bugImg(Icons::bug()),
+      _leakImg(Icons::leak()),
+      _signalImg(Icons::signal()),
+      _summaryImg(Icons::summary()),
+      _activeImg(Icons::active()),
+      _renderWork(0),
+      _renderTimer(0)
+{
+}
+
+MsgHeaders::~MsgHeaders()
+{
+    cancelPendingRender();
+    _records.forget(this);
+}
+
+void MsgHeaders::install(qipVCell* parent)
+{
+    setFont("Fixed");
+    setCellSize(_Xpxls, _Ypxls * 16 / 9);
+    resizeCanvas(Columns, 1);
+    viewSize(Columns, ViewLines);
+    qipTCanvas::install(parent);
+    setTextColor("Black");
+    installHelpHandler();
+
+    Widget area = drawingArea();
+    assert(area != 0);
+    XtAppContext context = XtWidgetToApplicationContext(area);
+    static bool actionsAdded = false;
+    if (!actionsAdded) {
+        static XtActionsRec actions[] = {
+            {const_cast<char*>("click"), click1_cbk},        {const_cast<char*>("select"), dclick1_cbk},
+            {const_cast<char*>("remove"), deleteKey_cbk},    {const_cast<char*>("next"), nextKey_cbk},
+            {const_cast<char*>("prev"), prevKey_cbk},        {const_cast<char*>("load"), load_cbk},
+            {const_cast<char*>("save"), save_cbk},           {const_cast<char*>("MsgHdrfocus"), focus_cbk},
+        };
+        XtAppAddActions(context, actions, XtNumber(actions));
+        actionsAdded = true;
+    }
+    XtOverrideTranslations(area, XtParseTranslationTable(headerTranslations));
+    XtVaSetValues(area, XmNtraversalOn, True, nullptr);
+    _records.add(area, this);
+
+    takeParentBackground();
+    _selMsgBg = makeColorPixel(area, "Gray80", 0);
+    _conBg = makeColorPixel(area, "LightSkyBlue3", 0);
+    _selConBg = makeColorPixel(area, "LightSteelBlue2", 0);
+    for (qipIcon* icon : {&_zxImg, &_bugImg, &_leakImg, &_signalImg, &_summaryImg, &_activeImg})
+        icon->install(area);
+}
+
+void MsgHeaders::takeParentBackground()
+{
+    Widget area = drawingArea();
+    Pixel parentBg = 0;
+    XtVaGetValues(XtParent(area), XmNbackground, &parentBg, nullptr);
+    XtVaSetValues(area, XmNbackground, parentBg, XmNborderWidth, 2, XmNborderColor, parentBg, nullptr);
+    _bg = parentBg;
+}
+
+void MsgHeaders::destroyed()
+{
+    cancelPendingRender();
+    _records.forget(this);
+    qipTCanvas::destroyed();
+}
+
+void MsgHeaders::helpRequested() const { HelpWindow::showHelpOn("messages"); }
+
+const char* MsgHeaders::lineText(NetClient* client, NetMsg* item)
+{
+    if (item)
+        return item->id();
+    // The trash can has no sign-on record: its line is its own tag.
+    return client ? client->header() : "";
+}
+
+qipIcon* MsgHeaders::iconFor(const ErrorMsg* m)
+{
+    const char* category = m->_errorCategory.text();
+    if (strncmp(category, "LEAK_", 5) == 0)
+        return &_leakImg;
+    if (strncmp(category, "EffC++", 6) == 0)
+        return &_zxImg;
+    if (strstr(category, "trapped"))
+        return &_signalImg;
+    if (strstr(category, "summary"))
+        return &_summaryImg;
+    return &_bugImg;
+}
+
+void MsgHeaders::annotate(ErrorMsg* m, Drawable d, int line) { iconFor(m)->render(d, IconX, line * _vPixels + IconY); }
+
+void MsgHeaders::annotate(NetClient* c, Drawable d, int line)
+{
+    if (c->_status != 0)
+        _activeImg.render(d, IconX, line * _vPixels + IconY);
+}
+
+void MsgHeaders::refresh(Drawable d, qipView view)
+{
+    if (!_owner || _owner->clients().length() < 2)
+        return;
+    int offset = (_vPixels - _Ypxls) / 2 + _baseline;
+    XSetFont(_display, _gc, _font);
+    XSetForeground(_display, _gc, _textColor);
+    MsgTraversal t(&_owner->clients());
+    if (t.locate(view._y) != 0) {
+        fprintf(stderr, " *** MsgHeaders::refresh: negative locate\n");
+        return;
+    }
+    for (int i = 0; i < view._dy; ++i) {
+        bool header = t._index == 0;
+        bool selected = t._msg == _cursor._msg && t.client() == _cursor.client();
+        if (header || selected) {
+            Pixel bg = header ? (selected ? _selConBg : _conBg) : _selMsgBg;
+            XSetForeground(_display, _gc, bg);
+            XFillRectangle(_display, d, _gc, 0, i * _vPixels, (view._dx + 1) * _hPixels, _vPixels);
+            XSetForeground(_display, _gc, _textColor);
+        }
+        const char* text = lineText(t.client(), t._msg);
+        int len = static_cast<int>(strlen(text));
+        if (len > view._x)
+            XDrawString(_display, d, _gc, TextColumn * _hPixels, i * _vPixels + offset, text + view._x, len - view._x);
+        if (header)
+            annotate(t.client(), d, i);
+        else
+            annotate(t.message(), d, i);
+        if (t.next() < 0)
+            break;
+    }
+}
+
+int MsgHeaders::select(int y)
+{
+    _clicked = 1;
+    int line = y / _vPixels + _view._y;
+    if (_cursor.locate(line) != 0)
+        return -1;
+    newSelection();
+    render();
+    return 0;
+}
+
+int MsgHeaders::activate()
+{
+    if (!_clicked)
+        return -1;
+    _clicked = 0;
+    if (_cursor._msg)
+        _cursor._msg->activate();
+    return 0;
+}
+
+void MsgHeaders::newSelection()
+{
+    if (!_owner)
+        return;
+    if (ErrorMsg* m = _cursor.message())
+        m->_status = 1;
+    NetClient* c = _cursor.client();
+    _owner->newSelection(c, _cursor._msg);
+    if (c)
+        c->newSelection(_cursor._msg);
+}
+
+void MsgHeaders::keepInView(int p)
+{
+    if (p < 0)
+        return;
+    if (p >= _view._y + _view._dy)
+        vertIScroll(p - (_view._y + _view._dy) + 1);
+    else if (p < _view._y)
+        vertScroll(p);
+}
+
+int MsgHeaders::next()
+{
+    int p = _cursor.next();
+    if (p < 0)
+        return -1;
+    if (ErrorMsg* m = _cursor.message())
+        m->_status = 1;
+    // A keyboard selection counts like a click: Return then opens it.
+    _clicked = 1;
+    keepInView(p);
+    newSelection();
+    render();
+    return 0;
+}
+
+int MsgHeaders::prev()
+{
+    int p = _cursor.prev();
+    if (p < 0)
+        return -1;
+    _clicked = 1;
+    if (p < _view._y || p >= _view._y + _view._dy)
+        vertScroll(p);
+    newSelection();
+    render();
+    return 0;
+}
+
+int MsgHeaders::remove()
+{
+    NetClient* c = _cursor.client();
+    if (!c || (!_cursor._msg && c->_id != 0))
+        return -1;
+    int n = 0;
+    bool clientRemoved = false;
+    if (ErrorMsg* m = _cursor.message()) {
+        _cursor.prev();
+        c->_messages.remove(m);
+        delete m;
+        n = 1;
+    } else if (c->_id == 0) {
+        // The trash can itself stays; deleting its line empties it.
+        n = c->nShown();
+        while (ErrorMsg* m = c->_messages.first()) {
+            c->_messages.remove(m);
+            delete m;
+        }
+        c->_nSuppressed = 0;
+        _cursor.reset();
+    } else {
+        if (c->_status != 0) {
+            theStatusBar->displayMessage("Cannot delete active sessions!");
+            return -1;
+        }
+        n = c->nShown();
+        NetClient* follow = _cursor._client.peekPrev();
+        if (!follow || follow->_id == 0)
+            follow = _cursor._client.peekNext();
+        _owner->removeClient(c);
+        delete c;
+        clientRemoved = true;
+        if (follow && follow->_signature)
+            _cursor.locate(follow->_signature);
+        else
+            _cursor.reset();
+    }
+    resizeCanvas(_canvasWidth, _canvasHeight - n - (clientRemoved ? 1 : 0));
+    if (_cursor._msg && (_cursor._pos < _view._y || _cursor._pos >= _view._y + _view._dy))
+        vertScroll(_cursor._pos);
+    newSelection();
+    render();
+    if (n > 0)
+        _owner->countRemoved(n);
+    return n;
+}
+
+void MsgHeaders::validateSelection()
+{
+    _cursor.validateSelection();
+    newSelection();
+    render();
+}
+
+void MsgHeaders::newClient(NetMsg* item)
+{
+    if (!_cursor.client()) {
+        _cursor.reset();
+        newSelection();
+    }
+    if (item) {
+        int width = static_cast<int>(strlen(item->id())) + TextColumn;
+        if (width > _canvasWidth)
+            resizeCanvas(width, _canvasHeight);
+    }
+    resizeCanvas(_canvasWidth, _canvasHeight + 1);
+    scheduleRender();
+}
+
+void MsgHeaders::clientSizeAdjust(int n)
+{
+    resizeCanvas(_canvasWidth, _canvasHeight + n);
+    scheduleRender();
+}
+
+void MsgHeaders::clientSignedOff(NetClient*) { scheduleRender(); }
+
+void MsgHeaders::recount()
+{
+    if (!_owner)
+        return;
+    int lines = 0;
+    for (ListIterator<NetClient*> it(_owner->clients()); it.valid(); it.next())
+        lines += 1 + it.current()->nShown();
+    resizeCanvas(_canvasWidth, lines);
+    if (_cursor._msg)
+        _cursor.locate(_cursor._msg);
+    scheduleRender();
+}
+
+void MsgHeaders::scheduleRender()
+{
+    Widget area = drawingArea();
+    if (!area || _renderWork)
+        return;
+    XtAppContext context = XtWidgetToApplicationContext(area);
+    _renderWork = XtAppAddWorkProc(context, render_wp, this);
+    // Under a steady stream of input the loop is never idle: redraw anyway.
+    _renderTimer = XtAppAddTimeOut(context, 100, render_to, this);
+}
+
+void MsgHeaders::cancelPendingRender()
+{
+    if (_renderWork)
+        XtRemoveWorkProc(_renderWork);
+    if (_renderTimer)
+        XtRemoveTimeOut(_renderTimer);
+    _renderWork = 0;
+    _renderTimer = 0;
+}
+
+void MsgHeaders::renderNow()
+{
+    cancelPendingRender();
+    render();
+}
+
+Boolean MsgHeaders::render_wp(XtPointer clientData)
+{
+    MsgHeaders* h = static_cast<MsgHeaders*>(clientData);
+    h->_renderWork = 0;
+    h->renderNow();
+    return True;
+}
+
+void MsgHeaders::render_to(XtPointer clientData, XtIntervalId*)
+{
+    MsgHeaders* h = static_cast<MsgHeaders*>(clientData);
+    h->_renderTimer = 0;
+    h->renderNow();
+}
+
+void MsgHeaders::focus(const char* how)
+{
+    Widget area = drawingArea();
+    if (strcmp(how, "In") == 0) {
+        Pixel highlight = 0;
+        XtVaGetValues(area, XmNhighlightColor, &highlight, nullptr);
+        XtVaSetValues(area, XmNborderColor, highlight, nullptr);
+    } else if (strcmp(how, "Out") == 0) {
+        Pixel parentBg = 0;
+        XtVaGetValues(XtParent(area), XmNbackground, &parentBg, nullptr);
+        XtVaSetValues(area, XmNborderColor, parentBg, nullptr);
+    } else {
+        fprintf(stderr, " **** MsgHeaders::focus_cbk() : unknown action \"%s\"!\n", how);
+    }
+}
+
+// Each action finds its list through the widget the event happened in.
+static MsgHeaders* owner(qipTranslationRecords<MsgHeaders>& records, Widget w, const char* routine)
+{
+    MsgHeaders* h = records.find(w);
+    if (!h)
+        fprintf(stderr, " **** MsgHeaders::%s() : unknown client!\n", routine);
+    return h;
+}
+
+void MsgHeaders::click1_cbk(Widget w, XEvent* e, String*, Cardinal*)
+{
+    MsgHeaders* h = owner(_records, w, "click1_cbk");
+    if (!h)
+        return;
+    XmProcessTraversal(w, XmTRAVERSE_CURRENT);
+    h->select(e && e->type == ButtonPress ? e->xbutton.y : 0);
+}
+
+void MsgHeaders::dclick1_cbk(Widget w, XEvent*, String*, Cardinal*)
+{
+    if (MsgHeaders* h = owner(_records, w, "dclick1_cbk"))
+        h->activate();
+}
+
+void MsgHeaders::deleteKey_cbk(Widget w, XEvent*, String*, Cardinal*)
+{
+    if (MsgHeaders* h = owner(_records, w, "deleteKey_cbk"))
+        h->_owner->del();
+}
+
+void MsgHeaders::nextKey_cbk(Widget w, XEvent*, String*, Cardinal*)
+{
+    if (MsgHeaders* h = owner(_records, w, "nextKey_cbk"))
+        h->next();
+}
+
+void MsgHeaders::prevKey_cbk(Widget w, XEvent*, String*, Cardinal*)
+{
+    if (MsgHeaders* h = owner(_records, w, "prevKey_cbk"))
+        h->prev();
+}
+
+void MsgHeaders::load_cbk(Widget, XEvent*, String*, Cardinal*) { theMessageContainer->load(); }
+
+void MsgHeaders::save_cbk(Widget, XEvent*, String*, Cardinal*) { theMessageContainer->save(); }
+
+void MsgHeaders::focus_cbk(Widget w, XEvent*, String* params, Cardinal* n)
+{
+    MsgHeaders* h = owner(_records, w, "focus_cbk");
+    if (h)
+        h->focus(n && *n > 0 ? params[0] : "");
+}
