@@ -1,5 +1,6 @@
 #include "app/NetConnection.h"
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cassert>
@@ -31,10 +32,14 @@ int NetConnection::initialize(ConxnMsg* header)
     assert(header != 0);
     _in.installEngine();
     _in.watch(_socket);
-    // A client that sends no first frame signs on with empty fields and is
-    // closed at the next readable event.
-    if (_in.read() <= 0)
+    // A client that sends no proper first frame signs on with empty fields
+    // and is closed at the next readable event; a broken frame shuts the
+    // socket, so that it reads as ended even while the peer stays.
+    int r = _in.read();
+    if (r <= 0)
         _in.buffer()->filled(0);
+    if (r < 0)
+        shutdown(_socket, SHUT_RDWR);
     _in >> *header;
     if (_token == 0)
         _token = atol(header->_pid.text());

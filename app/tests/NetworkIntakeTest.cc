@@ -257,4 +257,17 @@ TEST_F(NetworkIntake, brokenClientsEndCleanly)
         });
         EXPECT_EQ(_manager.nConnections(), connections) << ending.size();
     }
+
+    // A broken first frame from a client that stays: the collector hangs up.
+    bool hungUp = false;
+    serve([&] {
+        int fd = lumox_test::connectTo(_port);
+        sendAll(fd, "<Runtime> " + uid);
+        answer(fd);
+        sendAll(fd, word(0x7fffffff));
+        hungUp = closedByPeer(fd);
+        close(fd);
+    }, [&] { return _manager.nConnections() == connections; });
+    EXPECT_TRUE(hungUp);
+    EXPECT_EQ(_manager.nConnections(), connections);
 }
