@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "qip/Common/HelpWindow.h"
+#include "qip/Components/qipWidgetDump.h"
 
 qipTranslationRecords<MsgBody> MsgBody::_records;
 
@@ -27,6 +28,8 @@ MsgBody::MsgBody(const char* name) : qipTCanvas(name), _body(nullptr), _lineCoun
 MsgBody::~MsgBody()
 {
     _records.forget(this);
+    if (drawingArea())
+        qipForgetWidget(drawingArea());
     wipe();
 }
 
@@ -51,6 +54,7 @@ void MsgBody::install(qipVCell* parent)
     XtOverrideTranslations(area, XtParseTranslationTable(bodyTranslations));
     XtVaSetValues(area, XmNtraversalOn, True, nullptr);
     _records.add(area, this);
+    qipDescribeWidget(area, describe, this);
 
     Pixel parentBg = 0;
     XtVaGetValues(XtParent(area), XmNbackground, &parentBg, nullptr);
@@ -61,6 +65,8 @@ void MsgBody::install(qipVCell* parent)
 void MsgBody::destroyed()
 {
     _records.forget(this);
+    if (drawingArea())
+        qipForgetWidget(drawingArea());
     qipTCanvas::destroyed();
 }
 
@@ -130,6 +136,20 @@ void MsgBody::refresh(Drawable d, qipView view)
         if (len > view._x)
             XDrawString(_display, d, _gc, 3, i * _vPixels + offset, text + view._x, len - view._x);
     }
+}
+
+// The visible lines as text, for the widget dump; stack-trace lines are
+// marked with '~'.
+void MsgBody::describe(void* self, FILE* out)
+{
+    MsgBody* b = static_cast<MsgBody*>(self);
+    fprintf(out, "| view %d %d lines %d cell %d %d\n", b->_view._y, b->_view._dy, b->_lines.length(), b->_hPixels,
+            b->_vPixels);
+    List<MsgLine*>::Link* l = b->_lines.head();
+    for (int skip = b->_view._y; l && skip > 0; --skip)
+        l = b->_lines.after(l);
+    for (int i = 0; l && i < b->_view._dy; ++i, l = b->_lines.after(l))
+        fprintf(out, "| %c %s\n", dynamic_cast<TraceLine*>(l->_datum) ? '~' : ' ', l->_datum->_text);
 }
 
 void MsgBody::activate(int y)

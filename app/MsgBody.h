@@ -2,6 +2,8 @@
 
 #include <X11/Intrinsic.h>
 
+#include <cstdio>
+
 #include "app/MsgLine.h"
 #include "qip/Components/qipTCanvas.h"
 #include "qip/Components/qipTranslationRecords.h"
@@ -34,6 +36,7 @@ public:
     int lineCount() const { return _lineCount; }
 
 private:
+    static void describe(void* self, FILE* out);
     static void focus_cbk(Widget w, XEvent* e, String* params, Cardinal* n);
     static void dclick1_cbk(Widget w, XEvent* e, String* params, Cardinal* n);
 

@@ -15,6 +15,7 @@
 #include "app/NetClient.h"
 #include "qip/Common/HelpWindow.h"
 #include "qip/Components/qipColor.h"
+#include "qip/Components/qipWidgetDump.h"
 
 qipTranslationRecords<MsgHeaders> MsgHeaders::_records;
 
@@ -58,6 +59,8 @@ MsgHeaders::~MsgHeaders()
 {
     cancelPendingRender();
     _records.forget(this);
+    if (drawingArea())
+        qipForgetWidget(drawingArea());
 }
 
 void MsgHeaders::install(qipVCell* parent)
@@ -87,6 +90,7 @@ void MsgHeaders::install(qipVCell* parent)
     XtOverrideTranslations(area, XtParseTranslationTable(headerTranslations));
     XtVaSetValues(area, XmNtraversalOn, True, nullptr);
     _records.add(area, this);
+    qipDescribeWidget(area, describe, this);
 
     takeParentBackground();
     _selMsgBg = makeColorPixel(area, "Gray80", 0);
@@ -109,6 +113,8 @@ void MsgHeaders::destroyed()
 {
     cancelPendingRender();
     _records.forget(this);
+    if (drawingArea())
+        qipForgetWidget(drawingArea());
     qipTCanvas::destroyed();
 }
 
@@ -134,6 +140,38 @@ qipIcon* MsgHeaders::iconFor(const ErrorMsg* m)
     if (strstr(category, "summary"))
         return &_summaryImg;
     return &_bugImg;
+}
+
+const char* MsgHeaders::iconName(const ErrorMsg* m)
+{
+    qipIcon* icon = iconFor(m);
+    return icon == &_leakImg ? "leak"
+           : icon == &_zxImg ? "zx"
+           : icon == &_signalImg ? "signal"
+           : icon == &_summaryImg ? "summary"
+           : "bug";
+}
+
+// The visible lines as text, for the widget dump: the selected line is
+// marked with '>', and each line names its icon.
+void MsgHeaders::describe(void* self, FILE* out)
+{
+    MsgHeaders* h = static_cast<MsgHeaders*>(self);
+    const qipView& v = h->_view;
+    fprintf(out, "| view %d %d canvas %d %d selected %d cell %d %d\n", v._y, v._dy, h->_canvasWidth,
+            h->_canvasHeight, h->_cursor._pos, h->_hPixels, h->_vPixels);
+    if (!h->_owner || h->_owner->clients().length() < 2)
+        return;
+    MsgTraversal t(&h->_owner->clients());
+    if (t.locate(v._y) != 0)
+        return;
+    for (int i = 0; i < v._dy; ++i) {
+        bool selected = t._msg == h->_cursor._msg && t.client() == h->_cursor.client();
+        const char* icon = t._index == 0 ? (t.client()->_status ? "active" : "-") : h->iconName(t.message());
+        fprintf(out, "| %c %s %s\n", selected ? '>' : ' ', icon, lineText(t.client(), t._msg));
+        if (t.next() < 0)
+            break;
+    }
 }
 
 void MsgHeaders::annotate(ErrorMsg* m, Drawable d, int line) { iconFor(m)->render(d, IconX, line * _vPixels + IconY); }

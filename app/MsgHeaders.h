@@ -2,6 +2,8 @@
 
 #include <X11/Intrinsic.h>
 
+#include <cstdio>
+
 #include "app/MsgTraversal.h"
 #include "qip/Components/qipIcon.h"
 #include "qip/Components/qipTCanvas.h"
@@ -86,6 +88,8 @@ private:
     static void load_cbk(Widget w, XEvent* e, String* params, Cardinal* n);
     static void save_cbk(Widget w, XEvent* e, String* params, Cardinal* n);
     static void focus_cbk(Widget w, XEvent* e, String* params, Cardinal* n);
+    static void describe(void* self, FILE* out);
+    const char* iconName(const ErrorMsg* m);
     static Boolean render_wp(XtPointer clientData);
     static void render_to(XtPointer clientData, XtIntervalId* id);
 

@@ -9,7 +9,19 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
+#include <utility>
+
+static std::map<Widget, std::pair<qipDescribeFn, void*>>& describers()
+{
+    static std::map<Widget, std::pair<qipDescribeFn, void*>>* m = new std::map<Widget, std::pair<qipDescribeFn, void*>>;
+    return *m;
+}
+
+void qipDescribeWidget(Widget w, qipDescribeFn fn, void* data) { describers()[w] = std::make_pair(fn, data); }
+
+void qipForgetWidget(Widget w) { describers().erase(w); }
 
 static void dumpOne(Widget w, const std::string& parentPath, FILE* out)
 {
@@ -59,6 +71,9 @@ static void dumpOne(Widget w, const std::string& parentPath, FILE* out)
     fprintf(out, "%s %s %d %d %d %d %s%s%s %s\n", path.c_str(), XtClass(w)->core_class.class_name, x, y, width,
             height, XtIsManaged(w) ? "m" : "-", XtIsSensitive(w) ? "s" : "-", viewable ? "v" : "-",
             label.c_str());
+    auto d = describers().find(w);
+    if (d != describers().end())
+        d->second.first(d->second.second, out);
     if (XtIsComposite(w)) {
         WidgetList kids = nullptr;
         Cardinal n = 0;

@@ -95,9 +95,16 @@ std::vector<WidgetInfo> LumoxHarness::widgets(const std::string& suffix)
     }
     std::istringstream in(readFile(_dumpPath));
     std::string line;
+    bool keep = false;
     while (std::getline(in, line)) {
+        if (line.compare(0, 2, "| ") == 0) {
+            if (keep)
+                out.back().content.push_back(line.substr(2));
+            continue;
+        }
         WidgetInfo w;
-        if (parseLine(line, w) && endsWith(w.path, suffix))
+        keep = parseLine(line, w) && endsWith(w.path, suffix);
+        if (keep)
             out.push_back(w);
     }
     return out;
@@ -119,6 +126,24 @@ bool LumoxHarness::clickWidget(const std::string& suffix)
     if (!widget(suffix, w))
         return false;
     click(_display, w.centerX(), w.centerY());
+    return true;
+}
+
+std::vector<std::string> LumoxHarness::content(const std::string& suffix)
+{
+    WidgetInfo w;
+    return widget(suffix, w) ? w.content : std::vector<std::string>();
+}
+
+bool LumoxHarness::waitForContent(const std::string& suffix,
+                                  const std::function<bool(const std::vector<std::string>&)>& pred, int timeoutMs)
+{
+    long deadline = nowMs() + timeoutMs;
+    while (!pred(content(suffix))) {
+        if (nowMs() > deadline)
+            return false;
+        usleep(50000);
+    }
     return true;
 }
 

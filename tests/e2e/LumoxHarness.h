@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,6 +19,9 @@ struct WidgetInfo {
     int x = 0, y = 0, width = 0, height = 0;  // root coordinates
     bool managed = false, sensitive = false, viewable = false;
     std::string label;
+    // What a self-drawn pane shows, one entry per visible line (header list:
+    // "> icon text" with '>' on the selected line; body: "~ text" for traces).
+    std::vector<std::string> content;
     int centerX() const { return x + width / 2; }
     int centerY() const { return y + height / 2; }
 };
@@ -48,6 +52,11 @@ public:
     // The one viewable widget whose path ends in `suffix`; false when none.
     bool widget(const std::string& suffix, WidgetInfo& out);
     bool clickWidget(const std::string& suffix);
+    // The lines a self-drawn pane shows now.
+    std::vector<std::string> content(const std::string& suffix);
+    // Waits until `pred` holds for the pane's lines.
+    bool waitForContent(const std::string& suffix, const std::function<bool(const std::vector<std::string>&)>& pred,
+                        int timeoutMs = 5000);
     // Waits until the widget ending in `suffix` shows `label`.
     bool waitForLabel(const std::string& suffix, const std::string& label, int timeoutMs = 5000);
     std::string label(const std::string& suffix);

@@ -87,11 +87,13 @@ void click(Display* d, int x, int y, unsigned button)
     XSync(d, False);
 }
 
-void doubleClick(Display* d, int x, int y)
+void doubleClick(Display* d, int x, int y) { multiClick(d, x, y, 2); }
+
+void multiClick(Display* d, int x, int y, int n)
 {
     movePointer(d, x, y);
     usleep(30000);
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < n; ++i) {
         XTestFakeButtonEvent(d, 1, True, CurrentTime);
         XSync(d, False);
         usleep(10000);

@@ -19,6 +19,8 @@ bool windowMapped(Display* d, const std::string& name);
 void movePointer(Display* d, int x, int y);
 void click(Display* d, int x, int y, unsigned button = 1);
 void doubleClick(Display* d, int x, int y);
+// `n` quick clicks: three select the whole line of a text field.
+void multiClick(Display* d, int x, int y, int n);
 // Presses and releases a key given by keysym name ("j", "Return", "Delete"),
 // holding the modifier keysyms given (such as "Meta_L") meanwhile.
 void pressKey(Display* d, const std::string& keysym, const std::string& modifier = "");
