@@ -6,15 +6,15 @@
 
 #include "tools/lumox-client/lumox_client.h"
 
-void splitLocation(const std::string& spec, std::string* path, int* line)
+void splitLocation(const std::string& where, std::string* path, int* line)
 {
-    size_t colon = spec.rfind(':');
-    if (colon != std::string::npos && colon + 1 < spec.size() &&
-        spec.find_first_not_of("0123456789", colon + 1) == std::string::npos) {
-        *path = spec.substr(0, colon);
-        *line = atoi(spec.c_str() + colon + 1);
+    size_t colon = where.rfind(':');
+    if (colon != std::string::npos && colon + 1 < where.size() &&
+        where.find_first_not_of("0123456789", colon + 1) == std::string::npos) {
+        *path = where.substr(0, colon);
+        *line = atoi(where.c_str() + colon + 1);
     } else {
-        *path = spec;
+        *path = where;
         *line = 0;
     }
 }
@@ -27,12 +27,12 @@ void BodyBuilder::line(const std::string& text)
     _body += text;
 }
 
-void BodyBuilder::trace(const std::string& spec)
+void BodyBuilder::trace(const std::string& where)
 {
-    size_t blank = spec.find(' ');
+    size_t blank = where.find(' ');
     Frame f;
-    splitLocation(spec.substr(0, blank), &f.file, &f.line);
-    f.text = blank == std::string::npos ? "" : spec.substr(blank + 1);
+    splitLocation(where.substr(0, blank), &f.file, &f.line);
+    f.text = blank == std::string::npos ? "" : where.substr(blank + 1);
     _frames.push_back(f);
 }
 

@@ -24,7 +24,7 @@ class BodyBuilder {
 public:
     void line(const std::string& text);
     // A trace line "PATH:LINE TEXT" (or "PATH TEXT" without a line number).
-    void trace(const std::string& spec);
+    void trace(const std::string& where);
     // The body so far, with any open trace block closed.
     std::string text();
 
@@ -42,7 +42,7 @@ private:
 
 // Splits "PATH:LINE" into the path and the line; without ":LINE" (digits
 // after the last ':') the line is 0 and the path is the whole text.
-void splitLocation(const std::string& spec, std::string* path, int* line);
+void splitLocation(const std::string& where, std::string* path, int* line);
 
 // The text format of messages for lumox-send: one "key: value" per line,
 // messages separated by a line "---", '#' comments and blank lines ignored.
