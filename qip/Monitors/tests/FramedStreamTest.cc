@@ -198,19 +198,3 @@ TEST(FramedStream, lengthWordSplitAcrossWritesIsCompleted)
     EXPECT_EQ(in.read(), 5);
     writer.join();
 }
-
-TEST(SimpleStream, readsWhatIsThere)
-{
-    class Simple : public qipSimpleAIFS {
-    public:
-        void triggered() override { ++_n; }
-        void error() override {}
-        int _n = 0;
-    };
-    SocketPair p;
-    Simple in;
-    in.watch(p.fd[0]);
-    p.send("abc");
-    EXPECT_EQ(in.read(), 3);
-    EXPECT_EQ(in.buffer()->eob(), 3);
-}

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "app/ConnectionFactory.h"
 #include "app/ConxnMsg.h"
@@ -195,53 +194,4 @@ TEST_F(ClientLibrary, errorRecordsArriveWithTheirFields)
     EXPECT_STREQ(odd->_lineno, "unknown");
     lumox_close(c);
     EXPECT_TRUE(lumox_test::runLoopUntil(appTestContext(), [&] { return client->_status == 0; }));
-}
-
-TEST_F(ClientLibrary, fiftyConcurrentClientsLoseNothing)
-{
-    const int clients = 50, perClient = 1000;
-    int before = theMessageContainer->nMessages();
-    std::vector<long> tokens(clients, 0);
-    std::atomic<int> failures(0);
-    serve([&] {
-        std::vector<std::thread> threads;
-        for (int k = 0; k < clients; ++k)
-            threads.emplace_back([&, k] {
-                lumox_signon s;
-                memset(&s, 0, sizeof s);
-                s.timeout_ms = 60000;
-                s.program = "stress";
-                lumox_client* c = nullptr;
-                if (lumox_connect(&c, &s) != LUMOX_OK) {
-                    ++failures;
-                    return;
-                }
-                tokens[k] = lumox_client_token(c);
-                lumox_error e;
-                memset(&e, 0, sizeof e);
-                e.category = "STRESS";
-                e.file = "stress.c";
-                e.body = "one of many";
-                for (int i = 0; i < perClient; ++i) {
-                    e.line = i + 1;
-                    if (lumox_send_error(c, &e) != LUMOX_OK)
-                        ++failures;
-                }
-                lumox_close(c);
-            });
-        for (auto& t : threads)
-            t.join();
-    }, [&] { return theMessageContainer->nMessages() == before + clients * perClient && _manager.nConnections() == 0; },
-          120000);
-    EXPECT_EQ(failures.load(), 0);
-    EXPECT_EQ(theMessageContainer->nMessages(), before + clients * perClient);
-    EXPECT_EQ(theStatusBar->messages(), before + clients * perClient);
-    for (long t : tokens) {
-        NetClient* c = clientWithId(t);
-        ASSERT_NE(c, nullptr);
-        EXPECT_EQ(c->nMessages(), perClient);
-        EXPECT_EQ(c->_status, 0);
-    }
-    EXPECT_EQ(_manager.nConnections(), 0);
-    EXPECT_EQ(theStatusBar->connections(), 0);
 }
