@@ -290,7 +290,7 @@ int MsgHeaders::prev()
 int MsgHeaders::remove()
 {
     NetClient* c = _cursor.client();
-    if (!c || (!_cursor._msg && c->_id != 0))
+    if (!c || (!_cursor._msg && c != _owner->trashcan()))
         return -1;
     int n = 0;
     bool clientRemoved = false;
@@ -299,7 +299,7 @@ int MsgHeaders::remove()
         c->_messages.remove(m);
         delete m;
         n = 1;
-    } else if (c->_id == 0) {
+    } else if (c == _owner->trashcan()) {
         // The trash can itself stays; deleting its line empties it.
         n = c->nShown();
         while (ErrorMsg* m = c->_messages.first()) {
@@ -330,7 +330,8 @@ int MsgHeaders::remove()
         vertScroll(_cursor._pos);
     newSelection();
     render();
-    if (n > 0)
+    // The trash can's messages were never counted.
+    if (n > 0 && c != _owner->trashcan())
         _owner->countRemoved(n);
     return n;
 }

@@ -3,6 +3,8 @@
 #include "app/tests/AppTestEnv.h"
 
 #include "app/LmxStsBar.h"
+#include "app/LumoxWindow.h"
+#include "qip/Components/qipQuitCommand.h"
 #include "app/LumoxResources.h"
 #include "app/MsgArea.h"
 #include "qip/Components/qipApplication.h"
@@ -43,3 +45,25 @@ qipApplication* appTestApp()
 }
 
 XtAppContext appTestContext() { return appTestApp()->appContext(); }
+
+LumoxWindow* appTestWindow()
+{
+    static LumoxWindow* w = nullptr;
+    if (!w) {
+        if (!appTestApp())
+            return nullptr;
+        if (!theQuitCommand)
+            theQuitCommand = new qipQuitCommand("Exit", 0);
+        w = new LumoxWindow("Lumox");
+        w->initialize();
+        w->manage();
+        Widget shell = w->baseWidget();
+        lumox_test::runLoopUntil(appTestContext(), [&] {
+            XWindowAttributes a;
+            return XtIsRealized(shell) && XGetWindowAttributes(XtDisplay(shell), XtWindow(shell), &a) &&
+                   a.map_state == IsViewable;
+        });
+        lumox_test::runLoopFor(appTestContext(), 100);
+    }
+    return w;
+}

@@ -14,3 +14,8 @@ void appGlobals();
 // globals). For tests that need widgets or the event loop.
 qipApplication* appTestApp();
 XtAppContext appTestContext();
+
+class LumoxWindow;
+// The main window, built once, shown and mapped: the message area and the
+// status bar are the program's single global cells, installed into it.
+LumoxWindow* appTestWindow();

@@ -18,28 +18,7 @@
 
 namespace {
 
-// The main window is built once: the message area and status bar it takes
-// are the program's single global cells.
-LumoxWindow* window()
-{
-    static LumoxWindow* w = nullptr;
-    if (!w) {
-        appTestApp();
-        if (!theQuitCommand)
-            theQuitCommand = new qipQuitCommand("Exit", 0);
-        w = new LumoxWindow("Lumox");
-        w->initialize();
-        w->manage();
-        Widget shell = w->baseWidget();
-        lumox_test::runLoopUntil(appTestContext(), [&] {
-            XWindowAttributes a;
-            return XtIsRealized(shell) && XGetWindowAttributes(XtDisplay(shell), XtWindow(shell), &a) &&
-                   a.map_state == IsViewable;
-        });
-        lumox_test::runLoopFor(appTestContext(), 100);
-    }
-    return w;
-}
+LumoxWindow* window() { return appTestWindow(); }
 
 Widget find(const char* path)
 {
