@@ -14,41 +14,9 @@
 // selection or scroll redraws it, so a render must cost what the view shows
 // whatever the size of the content and wherever the view is. Needs DISPLAY.
 
+#include "bench/BenchApp.h"
+
 namespace {
-
-class BenchApplication : public qipApplication {
-public:
-    BenchApplication() : qipApplication("lumoxbench") {}
-};
-
-// A form in a mapped shell to install panes into, or null without a display.
-qipVCell* benchParent()
-{
-    static qipVCell* parent = nullptr;
-    static bool tried = false;
-    if (tried)
-        return parent;
-    tried = true;
-    if (!getenv("DISPLAY"))
-        return nullptr;
-    static BenchApplication app;
-    static char arg0[] = "lumoxbench";
-    static char* argv[] = {arg0, nullptr};
-    int argc = 1;
-    app.initialize(argc, argv);
-    XtRealizeWidget(app.baseWidget());
-    struct Holder : qipVCell {
-        Holder() : qipVCell("benchParent")
-        {
-            Widget shell = XtVaCreatePopupShell("bench", topLevelShellWidgetClass, theApplication->baseWidget(),
-                                                XmNwidth, 700, XmNheight, 400, nullptr);
-            _base = _clientArea = XtVaCreateManagedWidget("form", xmFormWidgetClass, shell, nullptr);
-            XtPopup(shell, XtGrabNone);
-        }
-    };
-    parent = new Holder();
-    return parent;
-}
 
 // Draws one text line per visible line, as the list panes do.
 class LinesPane : public qipTCanvas {

@@ -32,7 +32,7 @@ int qipBasicAlarm_X::deactivate()
     return 0;
 }
 
-void qipBasicAlarm_X::timeout_cbk(XtPointer clientData, XtIntervalId* id_p)
+void qipBasicAlarm_X::timeout_cbk(XtPointer clientData, [[maybe_unused]] XtIntervalId* id_p)
 {
     assert(clientData != 0);
     assert(id_p != 0);

@@ -45,7 +45,7 @@ int qipFdActivity_X::deactivate()
     return 1;
 }
 
-void qipFdActivity_X::fdReady_cbk(XtPointer clientData, int*, XtInputId* id_p)
+void qipFdActivity_X::fdReady_cbk(XtPointer clientData, int*, [[maybe_unused]] XtInputId* id_p)
 {
     qipFdActivity_X* watcher = static_cast<qipFdActivity_X*>(clientData);
     assert(watcher->_inputId == *id_p);
