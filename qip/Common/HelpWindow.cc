@@ -5,7 +5,6 @@
 #include <Xm/Protocols.h>
 #include <Xm/Xm.h>
 
-#include <cassert>
 #include <cstdio>
 
 #include "options/options.h"

@@ -47,8 +47,9 @@ public:
 
 private:
     explicit HelpWindow(const char* name);
-    // Puts the window to the right of the program's first window when the
-    // screen has room, so that it does not cover what it explains.
+    // Puts the window to the right of the program's first window, or below
+    // it, when the screen has room, else into the screen's far corner: it
+    // should cover little of what it explains.
     void placeBesideOtherWindow();
     void takeFocus();
     // Gives the focus that waited for the window to be mapped.

@@ -155,13 +155,19 @@ TEST(HelpWindow, theOverviewEntryOpensOneWindowThatLaterRequestsReuseAndCloseHid
     EXPECT_NE(window->baseWidget(), nullptr);
 }
 
-TEST(HelpWindow, aTopicWithoutAFileShowsTheWindowEmpty)
+TEST(HelpWindow, aTopicWithoutAFileShowsTheWindowEmptyAndDestroyedWidgetsAreBuiltAgain)
 {
     testApp();
-    installHelp("help-empty", {});
+    installHelp("help-empty", {"about"});
     HelpWindow::showHelpOn("no-such-topic");
     ASSERT_TRUE(waitViewable(true));
     EXPECT_FALSE(HelpWindow::instance()->viewer().browser().isOpen());
+
+    XtDestroyWidget(HelpWindow::instance()->baseWidget());
+    lumox_test::runLoopFor(testContext(), 50);
+    HelpWindow::showHelpOn("about");
+    ASSERT_TRUE(waitViewable(true));
+    EXPECT_EQ(shownLine(0), "ABOUT LUMOX");
 }
 
 TEST(HelpWindow, contextHelpAnswersWithTheNearestEnclosingCellThatHasATopic)
