@@ -51,7 +51,8 @@ MsgHeaders::MsgHeaders(const char* name, MsgArea* owner)
       _summaryImg(Icons::summary()),
       _activeImg(Icons::active()),
       _renderWork(0),
-      _renderTimer(0)
+      _renderTimer(0),
+      _linesValid(false)
 {
 }
 
@@ -162,15 +163,13 @@ void MsgHeaders::describe(void* self, FILE* out)
             h->_canvasHeight, h->_cursor._pos, h->_hPixels, h->_vPixels);
     if (!h->_owner || h->_owner->clients().length() < 2)
         return;
-    MsgTraversal t(&h->_owner->clients());
-    if (t.locate(v._y) != 0)
-        return;
-    for (int i = 0; i < v._dy; ++i) {
-        bool selected = t._msg == h->_cursor._msg && t.client() == h->_cursor.client();
-        const char* icon = t._index == 0 ? (t.client()->_status ? "active" : "-") : h->iconName(t.message());
-        fprintf(out, "| %c %s %s\n", selected ? '>' : ' ', icon, lineText(t.client(), t._msg));
-        if (t.next() < 0)
-            break;
+    const std::vector<Line>& all = h->lines();
+    for (int i = 0; i < v._dy && v._y + i < static_cast<int>(all.size()); ++i) {
+        const Line& l = all[v._y + i];
+        bool selected = l.item == h->_cursor._msg && l.client == h->_cursor.client();
+        const char* icon = l.index == 0 ? (l.client->_status ? "active" : "-")
+                                        : h->iconName(static_cast<ErrorMsg*>(l.item));
+        fprintf(out, "| %c %s %s\n", selected ? '>' : ' ', icon, lineText(l.client, l.item));
     }
 }
 
@@ -182,6 +181,59 @@ void MsgHeaders::annotate(NetClient* c, Drawable d, int line)
         _activeImg.render(d, IconX, line * _vPixels + IconY);
 }
 
+const std::vector<MsgHeaders::Line>& MsgHeaders::lines()
+{
+    if (_linesValid || !_owner)
+        return _lines;
+    _lines.clear();
+    _lineOf.clear();
+    const List<NetClient*>& clients = _owner->clients();
+    for (List<NetClient*>::Link* cl = clients.head(); cl; cl = clients.after(cl)) {
+        NetClient* c = cl->_datum;
+        _lines.push_back(Line{c, cl, c->_signature, 0});
+        if (c->_signature)
+            _lineOf[c->_signature] = static_cast<int>(_lines.size()) - 1;
+        int k = 1;
+        for (List<ErrorMsg*>::Link* ml = c->_messages.head(); ml; ml = c->_messages.after(ml), ++k) {
+            if (ml->_datum->_suppressed == Yes)
+                continue;
+            _lineOf[ml->_datum] = static_cast<int>(_lines.size());
+            _lines.push_back(Line{c, cl, ml->_datum, k});
+        }
+    }
+    _linesValid = true;
+    return _lines;
+}
+
+bool MsgHeaders::placeCursor(int p)
+{
+    const std::vector<Line>& all = lines();
+    if (p < 0 || p >= static_cast<int>(all.size()))
+        return false;
+    const Line& l = all[p];
+    _cursor._client.set(l.clientLink);
+    _cursor._pos = p;
+    _cursor._index = l.index;
+    _cursor._msg = l.item;
+    return true;
+}
+
+int MsgHeaders::cursorLine()
+{
+    const std::vector<Line>& all = lines();
+    if (!_cursor.client())
+        return -1;
+    if (!_cursor._msg) {
+        // Only the trash can's own line has no item.
+        for (size_t i = 0; i < all.size(); ++i)
+            if (all[i].client == _cursor.client() && all[i].index == 0)
+                return static_cast<int>(i);
+        return -1;
+    }
+    auto it = _lineOf.find(_cursor._msg);
+    return it == _lineOf.end() ? -1 : it->second;
+}
+
 void MsgHeaders::refresh(Drawable d, qipView view)
 {
     if (!_owner || _owner->clients().length() < 2)
@@ -189,30 +241,29 @@ void MsgHeaders::refresh(Drawable d, qipView view)
     int offset = (_vPixels - _Ypxls) / 2 + _baseline;
     XSetFont(_display, _gc, _font);
     XSetForeground(_display, _gc, _textColor);
-    MsgTraversal t(&_owner->clients());
-    if (t.locate(view._y) != 0) {
+    const std::vector<Line>& all = lines();
+    if (view._y < 0 || view._y >= static_cast<int>(all.size())) {
         fprintf(stderr, " *** MsgHeaders::refresh: negative locate\n");
         return;
     }
-    for (int i = 0; i < view._dy; ++i) {
-        bool header = t._index == 0;
-        bool selected = t._msg == _cursor._msg && t.client() == _cursor.client();
+    for (int i = 0; i < view._dy && view._y + i < static_cast<int>(all.size()); ++i) {
+        const Line& l = all[view._y + i];
+        bool header = l.index == 0;
+        bool selected = l.item == _cursor._msg && l.client == _cursor.client();
         if (header || selected) {
             Pixel bg = header ? (selected ? _selConBg : _conBg) : _selMsgBg;
             XSetForeground(_display, _gc, bg);
             XFillRectangle(_display, d, _gc, 0, i * _vPixels, (view._dx + 1) * _hPixels, _vPixels);
             XSetForeground(_display, _gc, _textColor);
         }
-        const char* text = lineText(t.client(), t._msg);
+        const char* text = lineText(l.client, l.item);
         int len = static_cast<int>(strlen(text));
         if (len > view._x)
             XDrawString(_display, d, _gc, TextColumn * _hPixels, i * _vPixels + offset, text + view._x, len - view._x);
         if (header)
-            annotate(t.client(), d, i);
+            annotate(l.client, d, i);
         else
-            annotate(t.message(), d, i);
-        if (t.next() < 0)
-            break;
+            annotate(static_cast<ErrorMsg*>(l.item), d, i);
     }
 }
 
@@ -220,7 +271,7 @@ int MsgHeaders::select(int y)
 {
     _clicked = 1;
     int line = y / _vPixels + _view._y;
-    if (_cursor.locate(line) != 0)
+    if (!placeCursor(line))
         return -1;
     newSelection();
     render();
@@ -261,7 +312,8 @@ void MsgHeaders::keepInView(int p)
 
 int MsgHeaders::next()
 {
-    int p = _cursor.next();
+    int here = cursorLine();
+    int p = here >= 0 ? (placeCursor(here + 1) ? here + 1 : -1) : _cursor.next();
     if (p < 0)
         return -1;
     if (ErrorMsg* m = _cursor.message())
@@ -276,7 +328,12 @@ int MsgHeaders::next()
 
 int MsgHeaders::prev()
 {
-    int p = _cursor.prev();
+    // In front of the first real client's line lies the trash can: the
+    // cursor goes back to the top rather than into the trash can's messages.
+    int here = cursorLine();
+    NetClient* before = _cursor._client.peekPrev();
+    bool toTop = _cursor._index <= 0 && (!before || before->_id == 0);
+    int p = here >= 0 && !toTop ? (placeCursor(here - 1) ? here - 1 : -1) : _cursor.prev();
     if (p < 0)
         return -1;
     _clicked = 1;
@@ -325,6 +382,7 @@ int MsgHeaders::remove()
         else
             _cursor.reset();
     }
+    invalidateLines();
     resizeCanvas(_canvasWidth, _canvasHeight - n - (clientRemoved ? 1 : 0));
     if (_cursor._msg && (_cursor._pos < _view._y || _cursor._pos >= _view._y + _view._dy))
         vertScroll(_cursor._pos);
@@ -338,6 +396,7 @@ int MsgHeaders::remove()
 
 void MsgHeaders::validateSelection()
 {
+    invalidateLines();
     _cursor.validateSelection();
     newSelection();
     render();
@@ -354,12 +413,14 @@ void MsgHeaders::newClient(NetMsg* item)
         if (width > _canvasWidth)
             resizeCanvas(width, _canvasHeight);
     }
+    invalidateLines();
     resizeCanvas(_canvasWidth, _canvasHeight + 1);
     scheduleRender();
 }
 
 void MsgHeaders::clientSizeAdjust(int n)
 {
+    invalidateLines();
     resizeCanvas(_canvasWidth, _canvasHeight + n);
     scheduleRender();
 }
@@ -370,10 +431,11 @@ void MsgHeaders::recount()
 {
     if (!_owner)
         return;
-    int lines = 0;
+    invalidateLines();
+    int count = 0;
     for (ListIterator<NetClient*> it(_owner->clients()); it.valid(); it.next())
-        lines += 1 + it.current()->nShown();
-    resizeCanvas(_canvasWidth, lines);
+        count += 1 + it.current()->nShown();
+    resizeCanvas(_canvasWidth, count);
     if (_cursor._msg)
         _cursor.locate(_cursor._msg);
     scheduleRender();

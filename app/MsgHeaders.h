@@ -3,6 +3,8 @@
 #include <X11/Intrinsic.h>
 
 #include <cstdio>
+#include <unordered_map>
+#include <vector>
 
 #include "app/MsgTraversal.h"
 #include "qip/Components/qipIcon.h"
@@ -73,7 +75,26 @@ public:
 
     enum { TextColumn = 6, IconX = 11, IconY = 4, Columns = 90, ViewLines = 10 };
 
+    // One shown line: the client, its place in the client list, the item
+    // (null for the trash can's own line) and its place inside the client.
+    struct Line {
+        NetClient* client;
+        List<NetClient*>::Link* clientLink;
+        NetMsg* item;
+        int index;
+    };
+    // Every shown line in order, rebuilt after the lines changed. Redraws and
+    // steps use it, so that they cost what the view shows however long the
+    // list is.
+    const std::vector<Line>& lines();
+    // The lines changed (a message arrived, was deleted, hidden or sorted).
+    void invalidateLines() { _linesValid = false; }
+
 private:
+    // Puts the cursor on line `p` of the index; false when there is none.
+    bool placeCursor(int p);
+    // The cursor's line in the index, found again after the lines changed.
+    int cursorLine();
     void keepInView(int p);
     void focus(const char* how);
     void renderNow();
@@ -107,6 +128,9 @@ private:
     qipIcon _activeImg;
     XtWorkProcId _renderWork;
     XtIntervalId _renderTimer;
+    std::vector<Line> _lines;
+    std::unordered_map<const NetMsg*, int> _lineOf;
+    bool _linesValid;
 
     static qipTranslationRecords<MsgHeaders> _records;
 };
