@@ -15,6 +15,7 @@ fi
 xvfb_pid=""
 lumox_pid=""
 cleanup() {
+  pkill -f "$bin/lumox-send" 2>/dev/null || true
   [ -n "$lumox_pid" ] && kill "$lumox_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
@@ -22,7 +23,7 @@ cleanup() {
 trap cleanup EXIT
 
 # Xvfb picks a free display number and tells us through a pipe.
-exec 3< <(Xvfb -displayfd 1 -screen 0 1280x900x24 -nolisten tcp 2>/dev/null & echo "pid $!")
+exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null & echo "pid $!")
 read -r _ xvfb_pid <&3
 read -r -t 15 dnum <&3 || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=:$dnum
@@ -30,6 +31,7 @@ export DISPLAY=:$dnum
 # A port range of its own, so a lumox running elsewhere is not disturbed.
 export LUMOX_PORT=${LUMOX_PORT:-$(( 40000 + RANDOM % 10000 ))}
 
+export LUMOX_WIDGET_DUMP=$build/lumox-demo-widgets.txt
 "$bin/lumox" >"$build/lumox-demo.log" 2>&1 &
 lumox_pid=$!
 for _ in $(seq 1 100); do
