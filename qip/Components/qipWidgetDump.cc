@@ -4,6 +4,7 @@
 #include <X11/CoreP.h>
 #include <Xm/Label.h>
 #include <Xm/LabelG.h>
+#include <Xm/TextF.h>
 #include <Xm/Xm.h>
 
 #include <csignal>
@@ -63,6 +64,13 @@ static void dumpOne(Widget w, const std::string& parentPath, FILE* out)
                 free(text);
             }
             XmStringFree(s);
+        }
+    }
+    if (XmIsTextField(w)) {
+        char* text = XmTextFieldGetString(w);
+        if (text) {
+            label = text;
+            XtFree(text);
         }
     }
     for (char& c : label)
