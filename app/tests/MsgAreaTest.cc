@@ -2,6 +2,8 @@
 
 #include <Xm/Xm.h>
 
+#include <cstring>
+
 #include "app/ConxnMsg.h"
 #include "app/ErrorMsg.h"
 #include "app/LmxClient.h"
@@ -218,4 +220,27 @@ TEST_F(MsgAreaWindow, loadAsksOnceAndSaveWithoutANameAsksForOne)
     EXPECT_EQ(theMessageContainer->soliciting(), 2);
     EXPECT_EQ(theStatusBar->shownText(), std::string("Saving error report ..."));
     XtCallCallbacks(theMessageContainer->dialog(), XmNcancelCallback, nullptr);
+}
+
+TEST_F(MsgAreaWindow, aLongSignOnLineWidensTheList)
+{
+    int before = headers().canvasWidth();
+    ConxnMsg* signOn = new ConxnMsg(70008);
+    std::string header = "<Runtime><4242><" + std::string(150, 'p') + "><1000><host><12:00:00>";
+    signOn->extract(&header[0]);
+    theMessageContainer->clientSignOn(new LmxClient(signOn));
+    EXPECT_EQ(headers().canvasWidth(), static_cast<int>(strlen(signOn->id())) + 6);
+    EXPECT_GT(headers().canvasWidth(), before);
+}
+
+TEST_F(MsgAreaWindow, actionsOnAWidgetThatIsNotAListSayWhichRoutineFoundNoClient)
+{
+    Widget stranger = button("*navigationGroup_work.delBtn.delBtn_button");
+    ASSERT_NE(stranger, nullptr);
+    testing::internal::CaptureStderr();
+    XtCallActionProc(stranger, const_cast<char*>("next"), nullptr, nullptr, 0);
+    XtCallActionProc(stranger, const_cast<char*>("click"), nullptr, nullptr, 0);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(" **** MsgHeaders::nextKey_cbk() : unknown client!"), std::string::npos) << err;
+    EXPECT_NE(err.find(" **** MsgHeaders::click1_cbk() : unknown client!"), std::string::npos) << err;
 }
