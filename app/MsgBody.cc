@@ -167,14 +167,8 @@ void MsgBody::focus_cbk(Widget w, XEvent*, String* params, Cardinal* n)
         return;
     }
     const char* how = n && *n > 0 ? params[0] : "";
-    if (strcmp(how, "In") == 0) {
-        Pixel highlight = 0;
-        XtVaGetValues(w, XmNhighlightColor, &highlight, nullptr);
-        XtVaSetValues(w, XmNborderColor, highlight, nullptr);
-    } else if (strcmp(how, "Out") == 0) {
-        Pixel parentBg = 0;
-        XtVaGetValues(XtParent(w), XmNbackground, &parentBg, nullptr);
-        XtVaSetValues(w, XmNborderColor, parentBg, nullptr);
+    if (strcmp(how, "In") == 0 || strcmp(how, "Out") == 0) {
+        b->focusBorder(strcmp(how, "In") == 0);
     } else if (strcmp(how, "click") == 0) {
         // A click gives the pane the keyboard, so that Return opens a line.
         XmProcessTraversal(w, XmTRAVERSE_CURRENT);

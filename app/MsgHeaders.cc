@@ -485,15 +485,8 @@ void MsgHeaders::render_to(XtPointer clientData, XtIntervalId*)
 
 void MsgHeaders::focus(const char* how)
 {
-    Widget area = drawingArea();
-    if (strcmp(how, "In") == 0) {
-        Pixel highlight = 0;
-        XtVaGetValues(area, XmNhighlightColor, &highlight, nullptr);
-        XtVaSetValues(area, XmNborderColor, highlight, nullptr);
-    } else if (strcmp(how, "Out") == 0) {
-        Pixel parentBg = 0;
-        XtVaGetValues(XtParent(area), XmNbackground, &parentBg, nullptr);
-        XtVaSetValues(area, XmNborderColor, parentBg, nullptr);
+    if (strcmp(how, "In") == 0 || strcmp(how, "Out") == 0) {
+        focusBorder(strcmp(how, "In") == 0);
     } else {
         fprintf(stderr, " **** MsgHeaders::focus_cbk() : unknown action \"%s\"!\n", how);
     }

@@ -138,6 +138,19 @@ void qipCanvas::setCellSize(int hPixels, int vPixels)
     fitViewToWindow();
 }
 
+void qipCanvas::focusBorder(bool in)
+{
+    Widget area = drawingArea();
+    if (!area)
+        return;
+    Pixel border = 0;
+    if (in)
+        XtVaGetValues(area, XmNhighlightColor, &border, nullptr);
+    else
+        XtVaGetValues(XtParent(area), XmNbackground, &border, nullptr);
+    XtVaSetValues(area, XmNborderColor, border, nullptr);
+}
+
 void qipCanvas::fitViewToWindow()
 {
     Widget area = drawingArea();

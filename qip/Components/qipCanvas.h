@@ -30,6 +30,9 @@ public:
 
     // Pixel size of one cell; the view is fitted to the window again.
     void setCellSize(int hPixels, int vPixels);
+    // Shows keyboard focus on the drawing area's border: its highlight colour
+    // while it has the focus, its parent's background otherwise.
+    void focusBorder(bool in);
 
     // The drawing area (also the client area); null until installed.
     Widget drawingArea() const { return _clientArea != _base ? _clientArea : nullptr; }

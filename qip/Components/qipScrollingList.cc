@@ -143,15 +143,4 @@ int qipScrollingList::prev() { return -1; }
 
 int qipScrollingList::del() { return -1; }
 
-void qipScrollingList::focus(int in)
-{
-    Widget area = drawingArea();
-    if (!area)
-        return;
-    Pixel border = 0;
-    if (in)
-        XtVaGetValues(area, XmNhighlightColor, &border, nullptr);
-    else
-        XtVaGetValues(XtParent(area), XmNbackground, &border, nullptr);
-    XtVaSetValues(area, XmNborderColor, border, nullptr);
-}
+void qipScrollingList::focus(int in) { focusBorder(in != 0); }
