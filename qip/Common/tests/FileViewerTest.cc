@@ -55,21 +55,10 @@ struct ShownViewer {
 
 }  // namespace
 
-TEST(FileViewer, showsEightyByTwentyCellsOfTheFixedFontInBlack)
-{
-    ShownViewer s;
-    EXPECT_EQ(s.viewer.view(), qipView(0, 0, 80, 20));
-    XFontStruct* fixed = XLoadQueryFont(s.viewer.display(), "Fixed");
-    ASSERT_NE(fixed, nullptr);
-    EXPECT_EQ(s.viewer.charWidth(), fixed->max_bounds.width);
-    XFreeFont(s.viewer.display(), fixed);
-    EXPECT_EQ(s.viewer.textColor(), BlackPixelOfScreen(XtScreen(s.viewer.drawingArea())));
-    EXPECT_EQ(s.viewer.headerBg(), s.viewer.background());
-}
-
 TEST(FileViewer, displayPutsTheLineAtTheTopAndReadsOnlyTheVisibleLines)
 {
     ShownViewer s;
+    EXPECT_EQ(s.viewer.view(), qipView(0, 0, 80, 20));
     std::string path = fileWith("numbered.txt", numberedLines(1000));
     s.viewer.display(path.c_str(), 101);
     EXPECT_EQ(s.viewer.canvasHeight(), 1001);
