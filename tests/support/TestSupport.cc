@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 namespace lumox_test {
@@ -35,6 +37,8 @@ XvfbServer::XvfbServer(const char* geometry) : _pid(-1)
         return;
     _pid = fork();
     if (_pid == 0) {
+        // The server goes when the test program goes, however that ends.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         close(fds[0]);
         int devnull = open("/dev/null", O_RDWR);
         dup2(devnull, 0);
@@ -81,9 +85,10 @@ XvfbServer::~XvfbServer()
 
 const char* ensureDisplay()
 {
-    static XvfbServer* server = nullptr;
+    // Destroyed at exit, which stops the server.
+    static std::unique_ptr<XvfbServer> server;
     if (!server) {
-        server = new XvfbServer();
+        server.reset(new XvfbServer());
         if (!server->ok())
             return nullptr;
         setenv("DISPLAY", server->display().c_str(), 1);
@@ -136,6 +141,8 @@ bool Child::start(const std::vector<std::string>& argv, const std::vector<std::s
     if (_pid < 0)
         return false;
     if (_pid == 0) {
+        // A program under test never outlives the test that started it.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         int out = open(_outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = open(_errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, 1);
