@@ -1,6 +1,7 @@
 #include "app/LumoxWindow.h"
 
 #include <Xm/Form.h>
+#include <Xm/Protocols.h>
 #include <Xm/Frame.h>
 #include <Xm/Xm.h>
 
@@ -18,6 +19,16 @@ LumoxWindow::LumoxWindow(const char* name) : qipWindow(name), _menubar("menu"), 
 
 // The cells go before the widgets they made; their destructors unhook them.
 LumoxWindow::~LumoxWindow() { _cells.clear(); }
+
+void LumoxWindow::initialize()
+{
+    qipWindow::initialize();
+    XtVaSetValues(_base, XmNdeleteResponse, XmDO_NOTHING, nullptr);
+    Atom deleteWindow = XmInternAtom(XtDisplay(_base), const_cast<char*>("WM_DELETE_WINDOW"), False);
+    XmAddWMProtocolCallback(_base, deleteWindow, close_cbk, this);
+}
+
+void LumoxWindow::close_cbk(Widget, XtPointer, XtPointer) { requestExit(); }
 
 Widget LumoxWindow::createWorkArea(Widget parent)
 {

@@ -16,6 +16,8 @@ public:
     ~LumoxWindow() override;
 
     Widget createWorkArea(Widget parent) override;
+    // Builds the window; closing it from the window manager works like Exit.
+    void initialize() override;
     const char* className() const override { return "LumoxWindow"; }
 
     qipMenuBar& menubar() { return _menubar; }
@@ -29,6 +31,7 @@ private:
         _cells.emplace_back(cell);
         return cell;
     }
+    static void close_cbk(Widget w, XtPointer clientData, XtPointer callData);
     void buildMenus();
     void buildToolBar();
 

@@ -64,13 +64,15 @@ int openConnections()
     return app ? app->portMonitor().nConnections() : 0;
 }
 
-void ExitBtn::triggered()
+void requestExit()
 {
     if (openConnections() == 0)
         theQuitCommand->execute();
     else
         theStatusBar->displayMessage("Cannot exit: there are active clients!");
 }
+
+void ExitBtn::triggered() { requestExit(); }
 
 BuildBtn::BuildBtn(const char* label, const char* altLabel, char** icon, char** iconAlt, char** iconDisabled)
     : TorvaneBtn("build", label, icon, iconDisabled), _toggle(nullptr)

@@ -91,3 +91,6 @@ private:
 
 // The number of open connections: what Exit checks.
 int openConnections();
+
+// Quits when no connection is open; refuses on the status bar otherwise.
+void requestExit();

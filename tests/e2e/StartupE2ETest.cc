@@ -141,3 +141,23 @@ TEST(Startup, fileExitFromTheMenuEndsTheProgramWithStatus0)
     click(lumox.display(), item.centerX(), item.centerY());
     EXPECT_EQ(lumox.process().wait(10000), 0);
 }
+
+TEST(Startup, closingTheWindowFromTheWindowManagerWorksLikeExit)
+{
+    LumoxHarness lumox;
+    ASSERT_TRUE(lumox.start());
+    Display* d = lumox.display();
+    Window w = findWindow(d, "Lumox");
+    ASSERT_NE(w, 0u);
+    // What a window manager sends when the user closes the window.
+    XEvent e = {};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w;
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = XInternAtom(d, "WM_DELETE_WINDOW", False);
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, w, False, NoEventMask, &e);
+    XFlush(d);
+    EXPECT_EQ(lumox.process().wait(10000), 0);
+}
