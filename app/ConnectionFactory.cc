@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/NetConnection.h"
+#include "app/ZxNetCon.h"
 
 long ConnectionFactory::_token = 65535;
 
@@ -34,8 +35,10 @@ void refuse(int socket)
 }
 }  // namespace
 
-NetConnection* ConnectionFactory::connectionFor(const char*, int socket, NetManager* manager, long token)
+NetConnection* ConnectionFactory::connectionFor(const char* signature, int socket, NetManager* manager, long token)
 {
+    if (strcmp(signature, "Zentrix") == 0)
+        return new ZxNetCon(socket, manager, token);
     return new NetConnection(socket, manager, token);
 }
 

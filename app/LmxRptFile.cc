@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iostream>
 #include <new>
+#include <string>
 
 #include "app/ConnectionFactory.h"
 #include "app/ConxnMsg.h"
@@ -12,6 +13,8 @@
 #include "app/LmxClient.h"
 #include "app/MsgArea.h"
 #include "app/NetClient.h"
+#include "app/ZxClient.h"
+#include "app/ZxErrMsg.h"
 #include "qip/Monitors/qipBigEndian.h"
 
 int LmxRptFile::open(const char* name, Mode mode, int)
@@ -57,16 +60,13 @@ int LmxRptFile::save(ListIterator<NetClient*>& clients)
 {
     int result = noError;
     for (NetClient* c = clients.current(); c; c = clients.next()) {
-        int r = strcmp(c->clientTag(), "Zentrix") == 0 ? saveCW(c) : save(c);
+        ZxClient* zx = strcmp(c->clientTag(), "Zentrix") == 0 ? dynamic_cast<ZxClient*>(c) : nullptr;
+        int r = zx ? save(zx) : save(c);
         if (r != noError && result == noError)
             result = r;
     }
     return result;
 }
-
-// A static-analysis client is stored like a runtime one for now; its sign-on
-// type routes it to sessionCW() when it is loaded.
-int LmxRptFile::saveCW(NetClient* client) { return save(client); }
 
 static unsigned char* putText(unsigned char* p, const char* text, uint32_t size)
 {
@@ -223,6 +223,120 @@ int LmxRptFile::session(char* signOnHeader)
     return r;
 }
 
-// Static-analysis clients are rebuilt as runtime clients for now; their
-// record holds the same items.
-int LmxRptFile::sessionCW(char* signOnHeader) { return session(signOnHeader); }
+// The record of a static-analysis client, after its sign-on length and
+// header: the analysed command as three blocks (argument count, byte size,
+// packed strings; environment count, byte size, packed strings; working
+// directory length with its NUL, 0 for none, and the text), then the
+// message count and per violation its header (ZxErrMsg::inject()) and the
+// body as the analyser sent it, each with its length including the NUL.
+int LmxRptFile::save(ZxClient* client)
+{
+    if (!client || !client->_signature)
+        return badParameter;
+    char* signOn = client->_signature->inject();
+    if (!signOn)
+        return outOfMemory;
+    std::string record;
+    auto putCount = [&record](uint32_t v) {
+        unsigned char b[4];
+        qipPutBE32(b, v);
+        record.append(reinterpret_cast<char*>(b), 4);
+    };
+    auto putBytes = [&](const char* data, uint32_t size) {
+        putCount(size);
+        if (size)
+            record.append(data, size);
+    };
+    putBytes(signOn, static_cast<uint32_t>(strlen(signOn) + 1));
+    free(signOn);
+
+    const qipExec& e = client->_executor;
+    putCount(static_cast<uint32_t>(e.argc()));
+    putBytes(e.cmdlineData(), static_cast<uint32_t>(e.cmdlineData() ? e.cmdlineDataSize() : 0));
+    putCount(static_cast<uint32_t>(e.environCount()));
+    putBytes(e.environData(), static_cast<uint32_t>(e.environData() ? e.environDataSize() : 0));
+    const char* cwd = e.workingDirectory();
+    putBytes(cwd, cwd ? static_cast<uint32_t>(strlen(cwd) + 1) : 0);
+
+    putCount(static_cast<uint32_t>(client->_messages.length()));
+    for (ListIterator<ErrorMsg*> i(client->_messages); i.valid(); i.next()) {
+        ErrorMsg* m = i.current();
+        char* header = m->inject();
+        if (!header)
+            return outOfMemory;
+        putBytes(header, static_cast<uint32_t>(strlen(header) + 1));
+        free(header);
+        ZxErrMsg* z = dynamic_cast<ZxErrMsg*>(m);
+        const char* body = z ? z->originalBody() : m->_body.text();
+        putBytes(body, static_cast<uint32_t>(strlen(body) + 1));
+    }
+    if (record.size() > 0xffffffffu - qipVLHeader::Size - qipVLRecord::Size)
+        return badParameter;
+    return newRecord(ClientTag, &record[0], static_cast<unsigned>(record.size()));
+}
+
+int LmxRptFile::sessionCW(char* signOnHeader)
+{
+    assert(theMessageContainer != 0);
+    const long token = ++ConnectionFactory::_token;
+    ConxnMsg* signOn = new (std::nothrow) ConxnMsg(token);
+    if (!signOn)
+        return outOfMemory;
+    signOn->extract(signOnHeader);
+    ZxClient* client = new (std::nothrow) ZxClient(signOn);
+    if (!client) {
+        delete signOn;
+        return outOfMemory;
+    }
+    theMessageContainer->clientSignOn(client);
+
+    // The analysed command: read whole before any of it is handed over.
+    uint32_t argc = 0, envc = 0, size = 0, cwdSize = 0;
+    char *args = nullptr, *env = nullptr, *cwd = nullptr;
+    int r = readCount(argc);
+    if (r == noError)
+        r = readText(args, size);
+    if (r == noError && size > 0)
+        client->setCmdline(static_cast<int>(argc), args, args + size);
+    if (r == noError)
+        r = readCount(envc);
+    if (r == noError)
+        r = readText(env, size);
+    if (r == noError && size > 0)
+        client->setEnviron(static_cast<int>(envc), env, env + size);
+    if (r == noError)
+        r = readText(cwd, cwdSize);
+    if (r == noError && cwdSize > 0)
+        client->setCwd(cwd);
+    free(args);
+    free(env);
+    free(cwd);
+
+    uint32_t n = 0;
+    if (r == noError)
+        r = readCount(n);
+    for (uint32_t k = 0; r == noError && k < n; ++k) {
+        char* header = nullptr;
+        char* body = nullptr;
+        uint32_t headerSz = 0, bodySz = 0;
+        r = readText(header, headerSz);
+        if (r == noError)
+            r = readText(body, bodySz);
+        ZxErrMsg* m = nullptr;
+        if (r == noError) {
+            m = new (std::nothrow) ZxErrMsg(token);
+            if (!m)
+                r = outOfMemory;
+        }
+        if (m) {
+            m->extract(header);
+            m->setBody(body);
+        }
+        free(header);
+        free(body);
+        if (m)
+            theMessageContainer->newMessage(token, m);
+    }
+    theMessageContainer->clientSignOff(token);
+    return r;
+}

@@ -7,6 +7,7 @@
 #include "qip/Support/List.h"
 
 class NetClient;
+class ZxClient;
 
 // A report file (*.rpt): a record file whose user header is an LmxRptHeader
 // and whose records (tag 200) each hold one client session, its sign-on
@@ -44,6 +45,10 @@ public:
     int save(ListIterator<NetClient*>& clients);
     // Saves one runtime client; 0 or a code (-7 when memory runs out).
     int save(NetClient* client);
+    // Saves one static-analysis client: its sign-on header, the analysed
+    // command's line, environment and working directory, then its
+    // violations with the bodies the analyser sent. 0 or a code.
+    int save(ZxClient* client);
 
     // Rebuild one saved client from the rest of its record: a runtime client,
     // and a static-analysis client. 0 or a code; the client read so far
@@ -57,8 +62,6 @@ protected:
     LmxRptHeader _rptHeader;
 
 private:
-    // The record writer for a static-analysis client.
-    int saveCW(NetClient* client);
     // Reads a length field and that many bytes of the current record into a
     // new NUL-terminated buffer (free() it). 0 or a code.
     int readText(char*& text, uint32_t& length);

@@ -15,6 +15,7 @@
 #include "app/LmxRptFile.h"
 #include "app/LmxStsBar.h"
 #include "app/NetClient.h"
+#include "app/SuprWindow.h"
 #include "app/TorvaneBtn.h"
 #include "qip/Components/qipApplication.h"
 
@@ -150,6 +151,7 @@ NetClient* MsgArea::currentClient() { return _headers.cursor().client(); }
 void MsgArea::newSelection(NetClient* c, NetMsg* m)
 {
     if (!c || !m || c == _trashcan) {
+        SuprWindow::changeContext(nullptr, nullptr);
         _body.newBody(nullptr);
         return;
     }

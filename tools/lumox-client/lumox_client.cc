@@ -14,6 +14,7 @@
 #include <ctime>
 #include <mutex>
 #include <new>
+#include <vector>
 #include <string>
 
 // One connection to the collector. The mutex keeps the records of several
@@ -266,6 +267,83 @@ extern "C" int lumox_send_error(lumox_client* client, const lumox_error* error)
     if (client->fd < 0)
         return LUMOX_EIO;
     return sendAll(client->fd, bytes);
+}
+
+namespace {
+// One record of a static-analysis client: header text, then a body of raw
+// bytes (which may hold several NUL-terminated strings).
+int sendRecord(lumox_client* client, const std::string& header, const std::string& body)
+{
+    std::string record;
+    putText(record, header);
+    putInt(record, static_cast<int32_t>(body.size()));
+    record.append(body);
+    std::string bytes = frame(record);
+    std::lock_guard<std::mutex> hold(client->sending);
+    if (client->fd < 0)
+        return LUMOX_EIO;
+    return sendAll(client->fd, bytes);
+}
+
+std::string packed(const char* const* strings, int n)
+{
+    std::string out;
+    for (int i = 0; i < n; ++i) {
+        out += strings[i] ? strings[i] : "";
+        out.push_back('\0');
+    }
+    return out;
+}
+}  // namespace
+
+extern "C" int lumox_send_zx_context(lumox_client* client, int argc, const char* const* argv,
+                                     const char* const* envp, const char* cwd)
+{
+    if (!client || argc < 1 || !argv)
+        return LUMOX_EINVAL;
+    if (!envp)
+        envp = environ;
+    int envc = 0;
+    while (envp && envp[envc])
+        ++envc;
+    std::string dir;
+    if (cwd) {
+        dir = cwd;
+    } else {
+        char* here = getcwd(nullptr, 0);
+        if (!here)
+            return LUMOX_EINVAL;
+        dir = here;
+        free(here);
+    }
+    int r = sendRecord(client, "<command line><" + std::to_string(argc) + ">", packed(argv, argc));
+    if (r == LUMOX_OK)
+        r = sendRecord(client, "<environment><" + std::to_string(envc) + ">", packed(envp, envc));
+    if (r == LUMOX_OK)
+        r = sendRecord(client, "<cwd><1>", dir + std::string(1, '\0'));
+    return r;
+}
+
+extern "C" int lumox_send_violation(lumox_client* client, const lumox_violation* v)
+{
+    if (!client || !v || v->severity < 1 || v->severity > 5 || v->item < 0)
+        return LUMOX_EINVAL;
+    const char* source = v->source && *v->source ? v->source : "Zentrix";
+    // A reserved name would make the record a context record.
+    if (!strcmp(source, "command line") || !strcmp(source, "environment") || !strcmp(source, "cwd"))
+        return LUMOX_EINVAL;
+    std::string pid = v->pid ? std::to_string(v->pid) : client->pid;
+    std::string file = v->file && *v->file ? v->file : "unknown";
+    std::string line = v->line > 0 ? std::to_string(v->line) : "unknown";
+    std::string category = "EffC++" + std::to_string(v->item);
+    std::string severity = std::to_string(v->severity);
+    std::string header = field(source, "") + field(v->host, hostName()) + field(v->date, now("%Y-%m-%d")) +
+                         field(v->time, now("%H:%M:%S")) + field(pid.c_str(), "") + field("0", "") +
+                         field(category.c_str(), "") + field(file.c_str(), "") + field(line.c_str(), "") +
+                         field(v->class_name, "") + field(severity.c_str(), "") + field(v->item_text, "") +
+                         field(v->rule_set, "Effective C++");
+    std::string body = v->body ? v->body : "";
+    return sendRecord(client, header, body + std::string(1, '\0'));
 }
 
 extern "C" int lumox_append_trace(char** body, const lumox_frame* frames, int n)

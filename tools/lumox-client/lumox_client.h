@@ -102,6 +102,44 @@ int lumox_wait(lumox_client* client, int timeout_ms);
 /* Closes the connection and frees the client; a NULL client is ignored. */
 int lumox_close(lumox_client* client);
 
+/* ---- static-analysis clients ------------------------------------------
+ *
+ * A static analyser signs on with the tagged handshake and the signature and
+ * type "Zentrix" (lumox_signon: type = signature = "Zentrix", program = the
+ * file analysed). It then sends the analysed command once
+ * (lumox_send_zx_context), so that the collector can run it again and find
+ * the suppressions named on it, and one record per violation
+ * (lumox_send_violation). docs/static-analysis-protocol.md describes the
+ * records byte by byte. */
+
+/* One violation. Zero means the default, as above. */
+typedef struct lumox_violation {
+    const char* source;     /* analyser name; "Zentrix" (never "command line", "environment" or "cwd") */
+    const char* host;       /* host name; this host */
+    const char* date;       /* date text; today */
+    const char* time;       /* time text; now */
+    long pid;               /* process id; the sign-on's */
+    int item;               /* rule item number; the category sent is "EffC++" and this number */
+    int severity;           /* 1 informational, 2 possible violation, 3 violation, 4 possible severe
+                               violation, 5 severe violation */
+    const char* class_name; /* class the violation is in; empty for none */
+    const char* file;       /* source file path; "unknown" */
+    int line;               /* source line; 0 or less sends "unknown" */
+    const char* item_text;  /* the rule's title; empty */
+    const char* rule_set;   /* the rule set the item number counts in; "Effective C++" */
+    const char* body;       /* the report's text; empty */
+} lumox_violation;
+
+/* Sends the analysed command: `argc` arguments of `argv`, the environment
+ * `envp` (NULL-terminated; NULL sends this process's environment) and the
+ * working directory `cwd` (NULL sends this process's). Three records. */
+int lumox_send_zx_context(lumox_client* client, int argc, const char* const* argv, const char* const* envp,
+                          const char* cwd);
+
+/* Sends one violation. LUMOX_EINVAL for a severity outside 1 to 5 or a
+ * negative item. */
+int lumox_send_violation(lumox_client* client, const lumox_violation* violation);
+
 /* A text for a result code. */
 const char* lumox_strerror(int code);
 

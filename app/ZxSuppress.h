@@ -1,0 +1,56 @@
+#pragma once
+
+#include "qip/Support/List.h"
+
+class ZxClient;
+class ZxSuprRec;
+
+// The owner of every suppression set that is not private to one client: the
+// hard-wired set, the global option files (installation and home directory)
+// and one project set per working directory, shared by the clients that run
+// there. It also turns a client's command line ("-Zop FILE", "-Zoi LINE")
+// into sets that it hands to that client. Made on first use; the sets live
+// for the whole run.
+class ZxSuppress {
+public:
+    virtual ~ZxSuppress();
+
+    // Makes the instance and reads the global sets, once.
+    static ZxSuppress* initialize();
+    static ZxSuppress* getGlobalSuppressions(ZxClient&) { return initialize(); }
+    // The hard-wired set first, then the global files in reading order.
+    static const List<ZxSuprRec*>& globalSuppressions();
+    static void getProjectSuppressions(ZxClient& client);
+    static void getCmdlineSuppressions(ZxClient& client);
+    // A set was edited: every client marks its violations again and the
+    // message area redraws.
+    static void invalidateSuppression(ZxSuprRec& set);
+    static void notifyClients();
+    // The option-reader callback for global files and command lines.
+    static void processOption(char* tool, char* option, char* value);
+    static ZxSuprRec* findProjectSuppressionRecord(const char* path);
+    // Forgets every set and the instance, so that the next use reads the
+    // files again. For tests; no client may hold a set any more.
+    static void release();
+
+    const List<ZxSuprRec*>& projectSuppressions() const { return _projectSuppressions; }
+
+protected:
+    ZxSuppress();
+
+    void loadGlobalSuppressions();
+    void loadProjectSuppressions(ZxClient& client);
+    void loadCmdlineSuppressions(ZxClient& client);
+    void loadSuppressions(int source, const char* path, long line, const char* option, const char* value);
+
+    ZxClient* _currentClient;
+    ZxSuprRec* _currentRecord;
+    List<ZxSuprRec*> _projectSuppressions;
+
+    static ZxSuppress* _self;
+    static List<ZxSuprRec*> _globalSuppressions;
+
+private:
+    ZxSuppress(const ZxSuppress&) = delete;
+    ZxSuppress& operator=(const ZxSuppress&) = delete;
+};
