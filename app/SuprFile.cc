@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/SuprRec.h"
 #include "app/Suppression.h"
 #include "options/options.h"
 
@@ -157,11 +158,15 @@ int SuprFile::isSuppressed(const SuprRec& r) const
 
 void SuprFile::collectLineNumbers(long line) { _lineNumbers.append(line); }
 
-void SuprFile::removeSuppressions(char* tool, char* option, char*)
+void SuprFile::removeSuppressions(char* tool, char* option, char* value)
 {
     if (!_current || !_current->toolCounts(tool))
         return;
-    if (tvopt::streq(option, "suppress") || tvopt::streq(option, "unsuppress"))
+    if (!tvopt::streq(option, "suppress") && !tvopt::streq(option, "unsuppress"))
+        return;
+    // A line that never became an entry is the user's to mend: it stays.
+    SuprRec probe;
+    if (probe.parse(value) == 0)
         _current->collectLineNumbers(tvopt::_Torvane_get_option_lineno());
 }
 

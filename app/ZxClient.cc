@@ -183,7 +183,11 @@ void ZxClient::checkSuppressions()
         theMessageContainer->clientSizeAdjust(delta);
 }
 
-void ZxClient::newSelection(NetMsg* m) { SuprWindow::changeContext(this, dynamic_cast<ZxErrMsg*>(m)); }
+void ZxClient::newSelection(NetMsg* m)
+{
+    ensureSuppressions();
+    SuprWindow::changeContext(this, dynamic_cast<ZxErrMsg*>(m));
+}
 
 void ZxClient::suppress(ErrorMsg* m)
 {

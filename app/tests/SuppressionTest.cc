@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/SuprFile.h"
+#include "app/Suppression.h"
+#include "app/ZxErrMsg.h"
+#include "app/tests/ZxTestEnv.h"
+
+namespace {
+
+Suppression parsed(const char* value, int* result = nullptr)
+{
+    Suppression s;
+    int r = s.parse(value);
+    if (result)
+        *result = r;
+    return s;
+}
+
+int parseResult(const char* value)
+{
+    int r = 0;
+    parsed(value, &r);
+    return r;
+}
+
+// A violation record: item, severity, file and class as a client reports them.
+SuprRec violation(int item, int severity, const char* file, const char* cls)
+{
+    return SuprRec(item, severity, file, cls);
+}
+
+}  // namespace
+
+TEST(SuprRecGrammar, keywordsFillTheirFieldsInAnyCaseAndSpelling)
+{
+    Suppression s = parsed("item 12 type pv class Foo* file src/*.cc");
+    EXPECT_EQ(s._tag, 12);
+    EXPECT_EQ(s._severity, 2);
+    EXPECT_STREQ(s._classname, "Foo*");
+    EXPECT_STREQ(s._filename, "src/*.cc");
+
+    Suppression t = parsed("ITEM 3 Ty_pe PSV Class_ Bar");
+    EXPECT_EQ(t._tag, 3);
+    EXPECT_EQ(t._severity, 4);
+    EXPECT_STREQ(t._classname, "Bar");
+    EXPECT_EQ(parsed("type psv")._severity, 4);
+    EXPECT_EQ(parsed("type S-V")._severity, 5);
+    EXPECT_EQ(parsed("type i")._severity, 1);
+}
+
+TEST(SuprRecGrammar, allStopsAndBadValuesAreRejected)
+{
+    Suppression all = parsed("item 7 all type v");
+    EXPECT_EQ(all._tag, 7);
+    EXPECT_EQ(all._severity, 0) << "nothing after all is read";
+    EXPECT_EQ(parseResult("all"), 0);
+
+    EXPECT_EQ(parseResult(""), -1);
+    EXPECT_EQ(parseResult("   "), -1);
+    EXPECT_EQ(parseResult("type x"), -1);
+    EXPECT_EQ(parseResult("type"), -1);
+    EXPECT_EQ(parseResult("item"), -1);
+    EXPECT_EQ(parseResult("item twelve"), -1);
+    EXPECT_EQ(parseResult("colour red"), -1);
+    EXPECT_EQ(parseResult("item 3 class"), -1);
+}
+
+TEST(SuprRecWildcards, starAndQuestionMarkMatchCaseSensitively)
+{
+    EXPECT_TRUE(SuprRec::streq("*.cc", "src/a.cc"));
+    EXPECT_TRUE(SuprRec::streq("src/*/x?.h", "src/lib/x1.h"));
+    EXPECT_FALSE(SuprRec::streq("src/*/x?.h", "src/lib/x12.h"));
+    EXPECT_TRUE(SuprRec::streq("a*b*c", "aXXbYYc"));
+    EXPECT_FALSE(SuprRec::streq("a*b*c", "aXXbYY"));
+    EXPECT_TRUE(SuprRec::streq("*", ""));
+    EXPECT_TRUE(SuprRec::streq("Foo*", "Foo"));
+    EXPECT_FALSE(SuprRec::streq("foo*", "Foo"));
+    EXPECT_FALSE(SuprRec::streq("?", ""));
+    EXPECT_TRUE(SuprRec::streq("**x", "abx"));
+}
+
+TEST(SuppressionMatching, zeroAndMissingFieldsMatchAnything)
+{
+    Suppression any = parsed("all");
+    EXPECT_TRUE(any == violation(12, 3, "/src/a.cc", "Foo"));
+    EXPECT_TRUE(any == violation(12, 3, "/src/a.cc", nullptr));
+
+    Suppression item = parsed("item 12");
+    EXPECT_TRUE(item == violation(12, 2, "a.cc", nullptr));
+    EXPECT_FALSE(item == violation(11, 2, "a.cc", nullptr));
+    EXPECT_TRUE(item == violation(0, 2, "a.cc", nullptr)) << "a record without item matches any item";
+
+    Suppression typed = parsed("type sv file */legacy/*");
+    EXPECT_TRUE(typed == violation(14, 5, "/home/x/legacy/old.cc", "Base"));
+    EXPECT_FALSE(typed == violation(14, 4, "/home/x/legacy/old.cc", "Base"));
+    EXPECT_FALSE(typed == violation(14, 5, "/home/x/new/old.cc", "Base"));
+}
+
+TEST(SuppressionMatching, classPatternsAndViolationsOutsideClasses)
+{
+    Suppression noClass = parsed("item 23");
+    EXPECT_TRUE(noClass == violation(23, 3, "a.cc", nullptr));
+    EXPECT_TRUE(noClass == violation(23, 3, "a.cc", "Money"));
+    Suppression star = parsed("item 23 class *");
+    EXPECT_TRUE(star == violation(23, 3, "a.cc", nullptr));
+    Suppression foo = parsed("class Foo*");
+    EXPECT_TRUE(foo == violation(1, 1, "a.cc", "FooBar"));
+    EXPECT_FALSE(foo == violation(1, 1, "a.cc", "Bar"));
+    EXPECT_FALSE(foo == violation(1, 1, "a.cc", nullptr));
+}
+
+TEST(SuppressionText, outputAndCanonicalLines)
+{
+    Suppression s = parsed("item 12 type pv file src/*.cc");
+    s._transient = 0;
+    std::ostringstream out;
+    out << s;
+    EXPECT_EQ(out.str(), "  Zentrix.Suppress item 12 type PV file src/*.cc\n");
+    EXPECT_EQ(s.canonicalLine(), "  Zentrix.Suppress item 12 type PV class * file src/*.cc\n");
+    s._type = 0;
+    s._transient = 1;
+    std::ostringstream none;
+    none << s;
+    EXPECT_EQ(none.str(), "") << "a transient entry is never written";
+    EXPECT_EQ(s.canonicalLine(), "  Zentrix.Unsuppress item 12 type PV class * file src/*.cc\n");
+}
+
+TEST(SuprRecFromViolation, itemSeverityClassAndFileComeFromTheMessage)
+{
+    ZxErrMsg m(1);
+    char header[] = "<Zentrix><h><d><t><1><0><EffC++12></src/x/a.cc><6><Buffer><2><Prefer init><Effective C++>";
+    m.extract(header);
+    SuprRec r(&m);
+    EXPECT_EQ(r._tag, 12);
+    EXPECT_EQ(r._severity, 2);
+    EXPECT_STREQ(r._classname, "Buffer");
+    EXPECT_STREQ(r._filename, "/src/x/a.cc");
+
+    ZxErrMsg bare(1);
+    char plain[] = "<Zentrix><h><d><t><1><0><EffC++23><a.cc><6><><3><><>";
+    bare.extract(plain);
+    SuprRec b(&bare);
+    EXPECT_EQ(b._classname, nullptr);
+    EXPECT_STREQ(b._filename, "a.cc");
+}
+
+TEST(SuprFilePrecedence, theLastMatchingEntryOfTheFileDecides)
+{
+    SuprFile f;
+    ASSERT_GT(f.addSuppression("suppress", "all"), 0);
+    ASSERT_GT(f.addSuppression("unsuppress", "item 7"), 0);
+    EXPECT_EQ(f.isSuppressed(violation(7, 3, "a.cc", nullptr)), 0);
+    EXPECT_EQ(f.isSuppressed(violation(8, 3, "a.cc", nullptr)), 1);
+    EXPECT_EQ(f.addSuppression("suppress", "type zz"), -1) << "a bad line is not added";
+    EXPECT_EQ(f.nSuppressions(), 2);
+
+    SuprFile empty;
+    EXPECT_EQ(empty.isSuppressed(violation(7, 3, "a.cc", nullptr)), -1);
+    SuprFile narrow;
+    narrow.addSuppression("suppress", "item 9");
+    EXPECT_EQ(narrow.isSuppressed(violation(7, 3, "a.cc", nullptr)), -1);
+}

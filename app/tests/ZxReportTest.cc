@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/ConxnMsg.h"
+#include "app/LmxRptFile.h"
+#include "app/MsgArea.h"
+#include "app/ZxClient.h"
+#include "app/ZxErrHdr.h"
+#include "app/ZxErrMsg.h"
+#include "app/tests/AppTestEnv.h"
+#include "app/tests/ZxTestEnv.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+std::string packed(const std::vector<std::string>& strings)
+{
+    std::string out;
+    for (const std::string& s : strings)
+        out += s + std::string(1, '\0');
+    return out;
+}
+
+ZxClient* savedAnalysis(long token, const std::string& cwd)
+{
+    ConxnMsg* signOn = new ConxnMsg(token);
+    char header[] = "<Zentrix><4242><shapes.cc><0><hostZ><12:00:00>";
+    signOn->extract(header);
+    ZxClient* c = new ZxClient(signOn);
+    std::string args = packed({"lumox-zx", "-Zoi", "suppress item 15", "g++", "-c", "shapes.cc"});
+    c->setCmdline(6, &args[0], &args[0] + args.size());
+    std::string env = packed({"PATH=/usr/bin", "LANG=C"});
+    c->setEnviron(2, &env[0], &env[0] + env.size());
+    std::string dir = cwd;
+    c->setCwd(&dir[0]);
+    const char* records[][2] = {
+        {"<Zentrix><hostZ><d><12:00:01><4242><0><EffC++11><" "/p/shapes.cc><9><Label><4><Declare a copy><Effective "
+         "C++>",
+         "shapes.cc:9:7: warning: 'class Label' has pointer data members\n"},
+        {"<Zentrix><hostZ><d><12:00:02><4242><0><EffC++15></p/shapes.cc><48><><3><Have operator=><Effective C++>",
+         "shapes.cc:48:5: warning: 'operator=' should return a reference\n"},
+    };
+    for (auto& r : records) {
+        ZxErrHdr h(token);
+        h.set(r[0], r[1], static_cast<int>(strlen(r[1]) + 1));
+        c->append(h.message());
+    }
+    c->disconnect();
+    return c;
+}
+
+}  // namespace
+
+TEST(ZxReport, aStaticAnalysisClientLoadsBackWithItsCommandAndViolations)
+{
+    ZxScratch s("report");
+    appGlobals();
+    ZxClient* original = savedAnalysis(900001, s.project);
+    ASSERT_EQ(original->nShown(), 1) << "-Zoi hides item 15";
+    std::string path = s.root + "/zx.rpt";
+    {
+        List<NetClient*> list;
+        list.append(original);
+        LmxRptFile f;
+        ASSERT_EQ(f.open(path.c_str(), qipVLRecFile::CreateNew), 0);
+        ListIterator<NetClient*> i(list);
+        ASSERT_EQ(f.save(i), 0);
+        ASSERT_EQ(f.close(), 0);
+    }
+
+    int before = theMessageContainer->clients().length();
+    LmxRptFile f;
+    ASSERT_EQ(f.open(path.c_str(), qipVLRecFile::ReadOnly), 0);
+    ASSERT_EQ(f.load(), 1);
+    f.close();
+    ASSERT_EQ(theMessageContainer->clients().length(), before + 1);
+    ZxClient* loaded = dynamic_cast<ZxClient*>(theMessageContainer->clients().last());
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_NE(loaded->_id, original->_id);
+    EXPECT_EQ(loaded->_status, 0);
+    EXPECT_STREQ(loaded->_signature->id(), "Zentrix: Analyzing \"shapes.cc\" on hostZ, pid=4242");
+    ASSERT_EQ(loaded->_executor.argc(), 6);
+    EXPECT_EQ(std::string(loaded->_executor.cmdlineData(), loaded->_executor.cmdlineDataSize()),
+              std::string(original->_executor.cmdlineData(), original->_executor.cmdlineDataSize()));
+    EXPECT_EQ(loaded->_executor.environCount(), 2);
+    EXPECT_STREQ(loaded->cwd(), s.project.c_str());
+    EXPECT_EQ(loaded->rebuildState(), 0);
+    ASSERT_EQ(loaded->nMessages(), 2);
+    EXPECT_EQ(loaded->nShown(), 1) << "its command-line suppression applies again";
+    for (int k = 0; k < 2; ++k) {
+        ZxErrMsg* a = dynamic_cast<ZxErrMsg*>(original->_messages.at(k));
+        ZxErrMsg* b = dynamic_cast<ZxErrMsg*>(loaded->_messages.at(k));
+        ASSERT_NE(b, nullptr);
+        EXPECT_STREQ(b->id(), a->id());
+        EXPECT_STREQ(b->originalBody(), a->originalBody());
+        EXPECT_STREQ(b->_body.text(), a->_body.text());
+        EXPECT_STREQ(b->_itemText.text(), a->_itemText.text());
+    }
+    theMessageContainer->removeClient(loaded);
+    theMessageContainer->countRemoved(loaded->nShown());
+    delete loaded;
+    delete original;
+}
