@@ -96,7 +96,7 @@ void SuprHeaders::install(qipVCell* parent)
     setFont("Fixed");
     setCellSize(_Xpxls, _Ypxls * 16 / 9);
     resizeCanvas(Columns, 1);
-    viewSize(Columns, ViewLines);
+    viewSize(ViewColumns, ViewLines);
     qipScrollingList::install(parent);
     installHelpHandler();
     Widget area = drawingArea();
@@ -462,7 +462,7 @@ int SuprHeaders::save()
     int failed = 0;
     for (ListIterator<ZxSuprRec*> i(_supr); i.valid(); i.next()) {
         SuprFile* f = i.current()->_file;
-        bool meant = f && f->optionfile() && (f->status() == SuprFile::Writable || f->status() == SuprFile::Missing);
+        bool meant = f && f->optionfile() && f->status() == SuprFile::Writable;
         if (i.current()->save() != 0 && meant)
             ++failed;
     }

@@ -92,7 +92,7 @@ public:
     // Character columns at which the fields of an entry row end.
     static const int fieldColumns[];
     static const char* const columnHeader;
-    enum { Columns = 100, ViewLines = 12, IconX = 2 };
+    enum { Columns = 160, ViewColumns = 112, ViewLines = 12, IconX = 2 };
 
 private:
     void rebuildSets();

@@ -109,9 +109,17 @@ Widget SuprWindow::createWorkArea(Widget parent)
     _columns = XtVaCreateManagedWidget("columns", xmLabelWidgetClass, form, XmNlabelString, title, XmNalignment,
                                        XmALIGNMENT_BEGINNING, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget,
                                        _toolbar.baseWidget(), XmNtopOffset, 6, XmNleftAttachment, XmATTACH_FORM,
-                                       XmNrightAttachment, XmATTACH_FORM, XtVaTypedArg, XmNfontList, XmRString,
-                                       "Fixed", 6, nullptr);
+                                       XmNrightAttachment, XmATTACH_FORM, nullptr);
     XmStringFree(title);
+    XmFontListEntry entry =
+        XmFontListEntryLoad(XtDisplay(form), const_cast<char*>("Fixed"), XmFONT_IS_FONT,
+                            const_cast<char*>(XmFONTLIST_DEFAULT_TAG));
+    if (entry) {
+        XmFontList fonts = XmFontListAppendEntry(nullptr, entry);
+        XtVaSetValues(_columns, XmNfontList, fonts, nullptr);
+        XmFontListEntryFree(&entry);
+        XmFontListFree(fonts);
+    }
 
     _viewer.install(this);
     XtVaSetValues(_viewer.baseWidget(), XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, _columns,
@@ -122,8 +130,47 @@ Widget SuprWindow::createWorkArea(Widget parent)
 
 void SuprWindow::manage()
 {
+    bool first = !XtIsRealized(_base);
+    if (first) {
+        XtRealizeWidget(_base);
+        placeBesideOtherWindow();
+    }
     qipWindow::manage();
+    alignColumnTitles();
     _viewer.show();
+}
+
+void SuprWindow::placeBesideOtherWindow()
+{
+    Widget other = nullptr;
+    for (ListIterator<qipWindow*> it(theApplication->windows()); it.valid() && !other; it.next())
+        if (it.current() != this && it.current()->baseWidget() && XtIsRealized(it.current()->baseWidget()))
+            other = it.current()->baseWidget();
+    if (!other)
+        return;
+    Display* d = XtDisplay(other);
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(d, XtWindow(other), &a) || a.map_state != IsViewable)
+        return;
+    Window child;
+    int x, y;
+    XTranslateCoordinates(d, XtWindow(other), a.root, 0, 0, &x, &y, &child);
+    Dimension width = 0, height = 0;
+    XtVaGetValues(_base, XmNwidth, &width, XmNheight, &height, nullptr);
+    // Beside the main window, or below it, when the screen has room; else
+    // over its lower right part, where its list and body are least hidden.
+    int gap = 8 + 2 * a.border_width;
+    int screenWidth = WidthOfScreen(a.screen), screenHeight = HeightOfScreen(a.screen);
+    int left = screenWidth - width, top = screenHeight - height;
+    if (x + a.width + gap + width <= screenWidth) {
+        left = x + a.width + gap;
+        top = y;
+    } else if (y + a.height + gap + height <= screenHeight) {
+        left = x;
+        top = y + a.height + gap;
+    }
+    XtVaSetValues(_base, XmNx, static_cast<Position>(left < 0 ? 0 : left), XmNy,
+                  static_cast<Position>(top < 0 ? 0 : top), nullptr);
 }
 
 void SuprWindow::helpRequested() const { HelpWindow::showHelpOn("zx-supr"); }
