@@ -362,6 +362,17 @@ void SuprHeaders::clientGone(ZxClient& client)
     rebuildSets();
 }
 
+void SuprHeaders::forgetSets()
+{
+    if (_editing)
+        cancelEdit();
+    _client = nullptr;
+    _context = nullptr;
+    _supr.clear();
+    _cursor.sets(&_supr);
+    show();
+}
+
 // ---- cursor ---------------------------------------------------------------------
 
 int SuprHeaders::select(int row)

@@ -59,6 +59,8 @@ public:
     // The client's sets changed (or it goes): the rows are built again.
     void clientSetsChanged(ZxClient& client);
     void clientGone(ZxClient& client);
+    // Shows nothing until the next context: the sets are gone.
+    void forgetSets();
     // Sizes the canvas to the rows and redraws.
     void show();
 

@@ -75,6 +75,12 @@ void SuprWindow::clientMoribund(ZxClient& client)
         _theSuprWindow->_viewer.clientGone(client);
 }
 
+void SuprWindow::setsReleased()
+{
+    if (_theSuprWindow)
+        _theSuprWindow->_viewer.forgetSets();
+}
+
 void SuprWindow::view(ZxClient* client, ZxErrMsg* msg) { _viewer.setContext(client, msg); }
 
 void SuprWindow::initialize()

@@ -29,6 +29,8 @@ public:
     static void changeContext(ZxClient* client, ZxErrMsg* msg);
     static void invalidateClientSuppressions(ZxClient& client);
     static void clientMoribund(ZxClient& client);
+    // The suppression sources dropped every set: the list forgets them.
+    static void setsReleased();
     static SuprWindow* instance() { return _theSuprWindow; }
 
     void initialize() override;

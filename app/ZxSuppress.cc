@@ -9,6 +9,7 @@
 
 #include "app/MsgArea.h"
 #include "app/SuprFile.h"
+#include "app/SuprWindow.h"
 #include "app/ZxClient.h"
 #include "app/ZxSuprRec.h"
 #include "options/options.h"
@@ -46,6 +47,7 @@ const List<ZxSuprRec*>& ZxSuppress::globalSuppressions()
 
 void ZxSuppress::release()
 {
+    SuprWindow::setsReleased();
     delete _self;
     _self = nullptr;
     deleteSets(_globalSuppressions);
