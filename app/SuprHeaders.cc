@@ -186,6 +186,18 @@ static std::string headerText(const ZxSuprRec* set)
     return text;
 }
 
+// A header too long for the view loses the middle of its path, so that the
+// end, which tells the files apart, stays in sight.
+static std::string fitted(const std::string& header, int columns)
+{
+    const size_t keep = columns > 40 ? static_cast<size_t>(columns) - 2 : 38;
+    size_t path = header.find('/');
+    if (header.size() <= keep || path == std::string::npos || path + 20 > keep)
+        return header;
+    size_t tail = keep - path - 13;
+    return header.substr(0, path + 10) + "..." + header.substr(header.size() - tail);
+}
+
 std::string SuprHeaders::rowText(int row)
 {
     SuprTraversal t(&_supr);
@@ -228,7 +240,7 @@ void SuprHeaders::refresh(Drawable d, qipView view)
             XSetForeground(_display, _gc, _shdDk);
             XDrawRectangle(_display, d, _gc, 0, i * _vPixels, (view._dx + 1) * _hPixels - 1, _vPixels - 1);
         }
-        std::string text = header ? headerText(t.set()) : entryText(t._supr);
+        std::string text = header ? fitted(headerText(t.set()), view._dx) : entryText(t._supr);
         int len = static_cast<int>(text.size());
         XSetForeground(_display, _gc, fg);
         if (len > view._x)
