@@ -41,7 +41,7 @@ SuprHeaders::SuprHeaders(const char* name, SuprWindow* win)
     : qipScrollingList(name),
       _editing(0),
       _win(win),
-      _cursor(&_supr),
+      _cursor(nullptr),
       _client(nullptr),
       _context(nullptr),
       _navTools("navGrp"),
@@ -72,6 +72,8 @@ SuprHeaders::SuprHeaders(const char* name, SuprWindow* win)
       _shdDk(0),
       _shdLt(0)
 {
+    // The cursor comes before the list it walks: it is pointed there now.
+    _cursor.sets(&_supr);
     _nextBtn = new SuprNext(this);
     _prevBtn = new SuprPrev(this);
     _delBtn = new SuprDel(this);
@@ -547,12 +549,18 @@ int SuprHeaders::activate(int x, int y)
     case 2:
         updateButtons();
         rootPosition(fieldColumns[1] + 1, row, rx, ry);
-        _suprItemSelector.getItem(rx, ry, s->_tag);
+        if (_suprItemSelector.getItem(rx, ry, s->_tag) != 0) {
+            finishEdit();
+            return -1;
+        }
         return 0;
     case 3:
         updateButtons();
         rootPosition(fieldColumns[2] + 1, row, rx, ry);
-        _suprSevSelector.getSeverity(rx, ry, s->_severity);
+        if (_suprSevSelector.getSeverity(rx, ry, s->_severity) != 0) {
+            finishEdit();
+            return -1;
+        }
         return 0;
     case 4:
     case 5: {
@@ -563,7 +571,10 @@ int SuprHeaders::activate(int x, int y)
         int top = (row - _view._y) * _vPixels - _vPixels / 2;
         SuprTextSelector& selector = cls ? static_cast<SuprTextSelector&>(_suprClassSelector)
                                          : static_cast<SuprTextSelector&>(_suprFileSelector);
-        selector.open(start, top < 0 ? 0 : top, width, cls ? s->_classname : s->_filename);
+        if (selector.open(start, top < 0 ? 0 : top, width, cls ? s->_classname : s->_filename) != 0) {
+            finishEdit();
+            return -1;
+        }
         return 0;
     }
     default:

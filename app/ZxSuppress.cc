@@ -15,7 +15,7 @@
 #include "options/options.h"
 
 ZxSuppress* ZxSuppress::_self = nullptr;
-List<ZxSuprRec*> ZxSuppress::_globalSuppressions;
+List<ZxSuprRec*>* ZxSuppress::_globalSuppressions = nullptr;
 
 static void deleteSets(List<ZxSuprRec*>& sets)
 {
@@ -32,6 +32,8 @@ ZxSuppress::~ZxSuppress() { deleteSets(_projectSuppressions); }
 
 ZxSuppress* ZxSuppress::initialize()
 {
+    if (!_globalSuppressions)
+        _globalSuppressions = new List<ZxSuprRec*>;
     if (!_self) {
         _self = new ZxSuppress();
         _self->loadGlobalSuppressions();
@@ -42,7 +44,7 @@ ZxSuppress* ZxSuppress::initialize()
 const List<ZxSuprRec*>& ZxSuppress::globalSuppressions()
 {
     initialize();
-    return _globalSuppressions;
+    return *_globalSuppressions;
 }
 
 void ZxSuppress::release()
@@ -50,7 +52,8 @@ void ZxSuppress::release()
     SuprWindow::setsReleased();
     delete _self;
     _self = nullptr;
-    deleteSets(_globalSuppressions);
+    if (_globalSuppressions)
+        deleteSets(*_globalSuppressions);
 }
 
 void ZxSuppress::getProjectSuppressions(ZxClient& client) { initialize()->loadProjectSuppressions(client); }
@@ -82,7 +85,7 @@ void ZxSuppress::loadGlobalSuppressions()
     ZxOptionRead scope;
     SuprFile* hardwired = new SuprFile();
     hardwired->addSuppression("suppress", "type i");
-    _globalSuppressions.prepend(new ZxSuprRec(hardwired));
+    _globalSuppressions->prepend(new ZxSuprRec(hardwired));
 
     const char* home = getenv("HOME");
     if (!home || !*home)
@@ -101,17 +104,17 @@ void ZxSuppress::loadGlobalSuppressions()
     _currentRecord = nullptr;
 
     // The installation and home directories may be one: keep the first set.
-    for (ListIterator<ZxSuprRec*> i(_globalSuppressions); i.valid(); i.next()) {
+    for (ListIterator<ZxSuprRec*> i(*_globalSuppressions); i.valid(); i.next()) {
         const char* path = i.current()->_file->optionfile();
         if (!path)
             continue;
-        ListIterator<ZxSuprRec*> j(_globalSuppressions);
+        ListIterator<ZxSuprRec*> j(*_globalSuppressions);
         j.set(i.link());
         for (j.next(); j.valid();) {
             ZxSuprRec* later = j.current();
             j.next();
             if (later->isNamed(path)) {
-                _globalSuppressions.remove(later);
+                _globalSuppressions->remove(later);
                 delete later->_file;
                 delete later;
             }
@@ -156,7 +159,7 @@ void ZxSuppress::loadSuppressions(int source, const char* path, long, const char
         _currentRecord = set;
         if (source < tvopt::SRC_CWD) {
             file->tool("zentrix");
-            _globalSuppressions.append(set);
+            _globalSuppressions->append(set);
         } else if (source == tvopt::SRC_CWD || !_currentClient) {
             delete file;
             delete set;

@@ -48,7 +48,9 @@ protected:
     List<ZxSuprRec*> _projectSuppressions;
 
     static ZxSuppress* _self;
-    static List<ZxSuprRec*> _globalSuppressions;
+    // Made on first use and never destroyed: the sets stay reachable for
+    // the life of the process, whatever order static objects end in.
+    static List<ZxSuprRec*>* _globalSuppressions;
 
 private:
     ZxSuppress(const ZxSuppress&) = delete;
