@@ -180,6 +180,27 @@ int LmxRptFile::processRecord(unsigned tag, unsigned, unsigned)
     return r;
 }
 
+// The messages of a saved runtime client and of a static-analysis client.
+static ErrorMsg* makeRuntimeMessage(long token, char* header, char* body, uint32_t bodySize)
+{
+    ErrorMsg* m = new (std::nothrow) ErrorMsg(token);
+    if (m) {
+        m->extract(header);
+        m->body(body, static_cast<int>(bodySize));
+    }
+    return m;
+}
+
+static ErrorMsg* makeViolation(long token, char* header, char* body, uint32_t)
+{
+    ZxErrMsg* m = new (std::nothrow) ZxErrMsg(token);
+    if (m) {
+        m->extract(header);
+        m->setBody(body);
+    }
+    return m;
+}
+
 int LmxRptFile::session(char* signOnHeader)
 {
     assert(theMessageContainer != 0);
@@ -195,6 +216,11 @@ int LmxRptFile::session(char* signOnHeader)
     }
     theMessageContainer->clientSignOn(client);
 
+    return replayMessages(token, makeRuntimeMessage);
+}
+
+int LmxRptFile::replayMessages(long token, ErrorMsg* (*make)(long, char*, char*, uint32_t))
+{
     uint32_t n = 0;
     int r = readCount(n);
     for (uint32_t k = 0; r == noError && k < n; ++k) {
@@ -204,16 +230,9 @@ int LmxRptFile::session(char* signOnHeader)
         r = readText(header, headerSz);
         if (r == noError)
             r = readText(body, bodySz);
-        ErrorMsg* m = nullptr;
-        if (r == noError) {
-            m = new (std::nothrow) ErrorMsg(token);
-            if (!m)
-                r = outOfMemory;
-        }
-        if (m) {
-            m->extract(header);
-            m->body(body, static_cast<int>(bodySz));
-        }
+        ErrorMsg* m = r == noError ? make(token, header, body, bodySz) : nullptr;
+        if (r == noError && !m)
+            r = outOfMemory;
         free(header);
         free(body);
         if (m)
@@ -312,31 +331,9 @@ int LmxRptFile::sessionCW(char* signOnHeader)
     free(env);
     free(cwd);
 
-    uint32_t n = 0;
-    if (r == noError)
-        r = readCount(n);
-    for (uint32_t k = 0; r == noError && k < n; ++k) {
-        char* header = nullptr;
-        char* body = nullptr;
-        uint32_t headerSz = 0, bodySz = 0;
-        r = readText(header, headerSz);
-        if (r == noError)
-            r = readText(body, bodySz);
-        ZxErrMsg* m = nullptr;
-        if (r == noError) {
-            m = new (std::nothrow) ZxErrMsg(token);
-            if (!m)
-                r = outOfMemory;
-        }
-        if (m) {
-            m->extract(header);
-            m->setBody(body);
-        }
-        free(header);
-        free(body);
-        if (m)
-            theMessageContainer->newMessage(token, m);
+    if (r != noError) {
+        theMessageContainer->clientSignOff(token);
+        return r;
     }
-    theMessageContainer->clientSignOff(token);
-    return r;
+    return replayMessages(token, makeViolation);
 }

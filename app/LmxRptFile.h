@@ -7,6 +7,7 @@
 #include "qip/Support/List.h"
 
 class NetClient;
+class ErrorMsg;
 class ZxClient;
 
 // A report file (*.rpt): a record file whose user header is an LmxRptHeader
@@ -66,4 +67,8 @@ private:
     // new NUL-terminated buffer (free() it). 0 or a code.
     int readText(char*& text, uint32_t& length);
     int readCount(uint32_t& n);
+    // Reads the message count and the messages of client `token` (header and
+    // body each), makes each with `make` and hands it to the message area,
+    // then signs the client off. 0 or a code.
+    int replayMessages(long token, ErrorMsg* (*make)(long token, char* header, char* body, uint32_t bodySize));
 };
