@@ -1,7 +1,6 @@
 #include "app/LumoxWindow.h"
 
 #include <Xm/Form.h>
-#include <Xm/Protocols.h>
 #include <Xm/Frame.h>
 #include <Xm/Xm.h>
 
@@ -23,12 +22,10 @@ LumoxWindow::~LumoxWindow() { _cells.clear(); }
 void LumoxWindow::initialize()
 {
     qipWindow::initialize();
-    XtVaSetValues(_base, XmNdeleteResponse, XmDO_NOTHING, nullptr);
-    Atom deleteWindow = XmInternAtom(XtDisplay(_base), const_cast<char*>("WM_DELETE_WINDOW"), False);
-    XmAddWMProtocolCallback(_base, deleteWindow, close_cbk, this);
+    catchClose();
 }
 
-void LumoxWindow::close_cbk(Widget, XtPointer, XtPointer) { requestExit(); }
+void LumoxWindow::closeRequested() { requestExit(); }
 
 Widget LumoxWindow::createWorkArea(Widget parent)
 {

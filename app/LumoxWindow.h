@@ -23,6 +23,10 @@ public:
     qipMenuBar& menubar() { return _menubar; }
     qipToolBar& toolbar() { return _toolbar; }
 
+protected:
+    // Closing the main window is asking to exit.
+    void closeRequested() override;
+
 private:
     // Keeps a cell this window made alive as long as the window.
     template <class C>
@@ -31,7 +35,6 @@ private:
         _cells.emplace_back(cell);
         return cell;
     }
-    static void close_cbk(Widget w, XtPointer clientData, XtPointer callData);
     void buildMenus();
     void buildToolBar();
 

@@ -3,7 +3,6 @@
 #include <Xm/Form.h>
 #include <Xm/Frame.h>
 #include <Xm/Label.h>
-#include <Xm/Protocols.h>
 #include <Xm/Xm.h>
 
 #include "app/Icons.h"
@@ -29,8 +28,6 @@ SuprWindow::~SuprWindow()
         _theSuprWindow = nullptr;
     if (_base) {
         XtRemoveEventHandler(_base, StructureNotifyMask, False, map_evh, this);
-        Atom deleteWindow = XmInternAtom(XtDisplay(_base), const_cast<char*>("WM_DELETE_WINDOW"), False);
-        XmRemoveWMProtocolCallback(_base, deleteWindow, delete_cbk, this);
         XtDestroyWidget(_base);
     }
 }
@@ -86,10 +83,8 @@ void SuprWindow::view(ZxClient* client, ZxErrMsg* msg) { _viewer.setContext(clie
 void SuprWindow::initialize()
 {
     qipWindow::initialize();
-    XtVaSetValues(_base, XmNtitle, "Zentrix Suppressions", XmNiconName, "Suppressions", XmNdeleteResponse,
-                  XmDO_NOTHING, nullptr);
-    Atom deleteWindow = XmInternAtom(XtDisplay(_base), const_cast<char*>("WM_DELETE_WINDOW"), False);
-    XmAddWMProtocolCallback(_base, deleteWindow, delete_cbk, this);
+    XtVaSetValues(_base, XmNtitle, "Zentrix Suppressions", XmNiconName, "Suppressions", nullptr);
+    catchClose();
     XtAddEventHandler(_base, StructureNotifyMask, False, map_evh, this);
 }
 
@@ -146,38 +141,6 @@ void SuprWindow::manage()
     _viewer.show();
 }
 
-void SuprWindow::placeBesideOtherWindow()
-{
-    Widget other = nullptr;
-    for (ListIterator<qipWindow*> it(theApplication->windows()); it.valid() && !other; it.next())
-        if (it.current() != this && it.current()->baseWidget() && XtIsRealized(it.current()->baseWidget()))
-            other = it.current()->baseWidget();
-    if (!other)
-        return;
-    Display* d = XtDisplay(other);
-    XWindowAttributes a;
-    if (!XGetWindowAttributes(d, XtWindow(other), &a) || a.map_state != IsViewable)
-        return;
-    Window child;
-    int x, y;
-    XTranslateCoordinates(d, XtWindow(other), a.root, 0, 0, &x, &y, &child);
-    Dimension width = 0, height = 0;
-    XtVaGetValues(_base, XmNwidth, &width, XmNheight, &height, nullptr);
-    // Beside the main window, or below it, when the screen has room; else
-    // over its lower right part, where its list and body are least hidden.
-    int gap = 8 + 2 * a.border_width;
-    int screenWidth = WidthOfScreen(a.screen), screenHeight = HeightOfScreen(a.screen);
-    int left = screenWidth - width, top = screenHeight - height;
-    if (x + a.width + gap + width <= screenWidth) {
-        left = x + a.width + gap;
-        top = y;
-    } else if (y + a.height + gap + height <= screenHeight) {
-        left = x;
-        top = y + a.height + gap;
-    }
-    XtVaSetValues(_base, XmNx, static_cast<Position>(left < 0 ? 0 : left), XmNy,
-                  static_cast<Position>(top < 0 ? 0 : top), nullptr);
-}
 
 void SuprWindow::helpRequested() const { HelpWindow::showHelpOn("zx-supr"); }
 
@@ -194,13 +157,6 @@ void SuprWindow::alignColumnTitles()
                   &highlight, nullptr);
     int left = areaX - labelX - margin - shadow - highlight;
     XtVaSetValues(_columns, XmNmarginLeft, static_cast<Dimension>(left > 0 ? left : 0), nullptr);
-}
-
-void SuprWindow::deleteRequested() { close(); }
-
-void SuprWindow::delete_cbk(Widget, XtPointer clientData, XtPointer)
-{
-    static_cast<SuprWindow*>(clientData)->deleteRequested();
 }
 
 void SuprWindow::map_evh(Widget, XtPointer clientData, XEvent* event, Boolean*)

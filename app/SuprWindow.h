@@ -46,13 +46,10 @@ public:
 
 private:
     explicit SuprWindow(const char* name);
-    void deleteRequested();
     // Puts the window where it hides as little of the main window as the
     // screen allows.
-    void placeBesideOtherWindow();
     // Lines the column titles up with the list's columns.
     void alignColumnTitles();
-    static void delete_cbk(Widget w, XtPointer clientData, XtPointer callData);
     static void map_evh(Widget w, XtPointer clientData, XEvent* event, Boolean* goOn);
 
     qipToolBar _toolbar;

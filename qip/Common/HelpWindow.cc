@@ -2,7 +2,6 @@
 
 #include <Xm/Form.h>
 #include <Xm/Frame.h>
-#include <Xm/Protocols.h>
 #include <Xm/Xm.h>
 
 #include <cstdio>
@@ -26,8 +25,6 @@ HelpWindow::~HelpWindow()
         _theHelpWindow = nullptr;
     if (_base) {
         XtRemoveEventHandler(_base, StructureNotifyMask, False, map_evh, this);
-        Atom deleteWindow = XmInternAtom(XtDisplay(_base), const_cast<char*>("WM_DELETE_WINDOW"), False);
-        XmRemoveWMProtocolCallback(_base, deleteWindow, delete_cbk, this);
         XtDestroyWidget(_base);
     }
 }
@@ -47,40 +44,6 @@ HelpWindow* HelpWindow::initializeInstance()
     return _theHelpWindow;
 }
 
-void HelpWindow::placeBesideOtherWindow()
-{
-    Widget other = nullptr;
-    for (ListIterator<qipWindow*> it(theApplication->windows()); it.valid() && !other; it.next())
-        if (it.current() != this && it.current()->baseWidget() && XtIsRealized(it.current()->baseWidget()))
-            other = it.current()->baseWidget();
-    if (!other)
-        return;
-    Display* d = XtDisplay(other);
-    Window child;
-    int x, y;
-    XWindowAttributes a;
-    if (!XGetWindowAttributes(d, XtWindow(other), &a) || a.map_state != IsViewable)
-        return;
-    XTranslateCoordinates(d, XtWindow(other), a.root, 0, 0, &x, &y, &child);
-    XtRealizeWidget(_base);
-    Dimension width = 0, height = 0;
-    XtVaGetValues(_base, XmNwidth, &width, XmNheight, &height, nullptr);
-    // Right of the window the user is asking about, or below it, when the
-    // screen has room; else in the screen's far corner, where it covers
-    // the least of it.
-    int gap = 8 + 2 * a.border_width;
-    int screenWidth = WidthOfScreen(a.screen), screenHeight = HeightOfScreen(a.screen);
-    int left = screenWidth - width, top = screenHeight - height;
-    if (x + a.width + gap + width <= screenWidth) {
-        left = x + a.width + gap;
-        top = y;
-    } else if (y + a.height + gap + height <= screenHeight) {
-        left = x;
-        top = y + a.height + gap;
-    }
-    XtVaSetValues(_base, XmNx, static_cast<Position>(left < 0 ? 0 : left), XmNy,
-                  static_cast<Position>(top < 0 ? 0 : top), nullptr);
-}
 
 std::string HelpWindow::helpPath(const char* topic)
 {
@@ -114,11 +77,8 @@ const char* HelpWindow::lastTopic() { return theLastTopic.empty() ? nullptr : th
 void HelpWindow::initialize()
 {
     qipWindow::initialize();
-    // The window manager's close button hides the window like Close does;
-    // by default the shell would be destroyed.
-    XtVaSetValues(_base, XmNdeleteResponse, XmDO_NOTHING, nullptr);
-    Atom deleteWindow = XmInternAtom(XtDisplay(_base), const_cast<char*>("WM_DELETE_WINDOW"), False);
-    XmAddWMProtocolCallback(_base, deleteWindow, delete_cbk, this);
+    // The window manager's close button hides the window like Close does.
+    catchClose();
     XtAddEventHandler(_base, StructureNotifyMask, False, map_evh, this);
 }
 
@@ -177,14 +137,8 @@ void HelpWindow::structureChanged(XEvent* event)
         takeFocus();
 }
 
-void HelpWindow::deleteRequested() { close(); }
-
 void HelpWindow::map_evh(Widget, XtPointer clientData, XEvent* event, Boolean*)
 {
     static_cast<HelpWindow*>(clientData)->structureChanged(event);
 }
 
-void HelpWindow::delete_cbk(Widget, XtPointer clientData, XtPointer)
-{
-    static_cast<HelpWindow*>(clientData)->deleteRequested();
-}

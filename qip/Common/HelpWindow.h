@@ -50,13 +50,10 @@ private:
     // Puts the window to the right of the program's first window, or below
     // it, when the screen has room, else into the screen's far corner: it
     // should cover little of what it explains.
-    void placeBesideOtherWindow();
     void takeFocus();
     // Gives the focus that waited for the window to be mapped.
     void structureChanged(XEvent* event);
-    void deleteRequested();
     static void map_evh(Widget w, XtPointer clientData, XEvent* event, Boolean* goOn);
-    static void delete_cbk(Widget w, XtPointer clientData, XtPointer callData);
 
     qipToolBar _toolbar;
     qipToolGroup _closeGroup;

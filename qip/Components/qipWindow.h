@@ -23,6 +23,20 @@ public:
     Widget workArea() const { return _workArea; }
 
 protected:
+    // From now on closing the window from the window manager calls
+    // closeRequested() instead of destroying the shell. After initialize().
+    void catchClose();
+    // Hides the window; windows that mean something else override it.
+    virtual void closeRequested() { close(); }
+    // Moves the realized shell to the right of another registered window that
+    // is on the screen, or below it, when the screen has room; else into the
+    // screen's far corner, where it hides the least.
+    void placeBesideOtherWindow();
+
     Widget _main;
     Widget _workArea;
+
+private:
+    static void close_cbk(Widget w, XtPointer clientData, XtPointer callData);
+    bool _closeCaught;
 };
