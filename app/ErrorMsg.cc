@@ -9,7 +9,6 @@
 
 namespace {
 // Summary lines are composed in a buffer of this size and cut to fit.
-const int LineSize = 1024;
 }  // namespace
 
 ErrorMsg::ErrorMsg(long token) : NetMsg(token), _bodySz(0), _status(New), _suppressed(No) {}
@@ -71,21 +70,28 @@ void ErrorMsg::body(const char* text, int size)
     _bodySz = size;
 }
 
-const char* ErrorMsg::id()
+void ErrorMsg::location(const char*& file, char& separator, const char*& line) const
 {
-    if (_text)
-        return _text;
-    const char* file = _filename.text();
-    char separator = ':';
+    file = _filename.text();
+    separator = ':';
     if (!*file || strcmp(file, "unknown") == 0) {
         file = "";
         separator = ' ';
     }
-    const char* line = _lineno.text();
+    line = _lineno.text();
     if (!*line || strcmp(line, "unknown") == 0) {
         line = "";
         separator = ' ';
     }
+}
+
+const char* ErrorMsg::id()
+{
+    if (_text)
+        return _text;
+    const char *file, *line;
+    char separator;
+    location(file, separator, line);
     char buf[LineSize];
     if (_tid.text()[0] != '0')
         snprintf(buf, sizeof buf, "   %-27s Thread: %-5s %s %c %s", _errorCategory.text(), _tid.text(), file,

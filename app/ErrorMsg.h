@@ -33,6 +33,9 @@ public:
     // empty. 0 or -1.
     static int extractFileName(Field& path, Field& name, char separator, char*& cursor);
 
+    // Summary lines are composed in a buffer of this size and cut to fit.
+    enum { LineSize = 1024 };
+
     Field _msgSrc;
     Field _host;
     Field _date;
@@ -47,6 +50,11 @@ public:
     Field _body;
     int _status;
     int _suppressed;
+
+protected:
+    // The file and line parts of a summary line: both empty, and a blank for
+    // the separator, when the location is unknown.
+    void location(const char*& file, char& separator, const char*& line) const;
 };
 
 // Reads one error record (header length, header, body length, body) from the

@@ -86,19 +86,11 @@ const char* ZxErrMsg::id()
 {
     if (_text)
         return _text;
-    const char* file = _filename.text();
-    char separator = ':';
-    if (!*file || strcmp(file, "unknown") == 0) {
-        file = "";
-        separator = ' ';
-    }
-    const char* line = _lineno.text();
-    if (!*line || strcmp(line, "unknown") == 0) {
-        line = "";
-        separator = ' ';
-    }
+    const char *file, *line;
+    char separator;
+    location(file, separator, line);
     const char* letters = SuprRec::suprType(severity());
-    char buf[1024];
+    char buf[LineSize];
     snprintf(buf, sizeof buf, "   %-10s %-4s %-24s %s %c %s", _errorCategory.text(), letters ? letters : "?",
              _class.text(), file, separator, line);
     text(buf);
