@@ -36,6 +36,11 @@ int ErrorMsg::extractFileName(Field& path, Field& name, char separator, char*& c
 int ErrorMsg::extract(char* header)
 {
     char* cursor = header;
+    return extractFields(cursor);
+}
+
+int ErrorMsg::extractFields(char*& cursor)
+{
     // A bad bracket leaves its field empty and parsing goes on.
     _msgSrc.extract(cursor);
     _host.extract(cursor);

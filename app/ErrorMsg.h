@@ -52,6 +52,9 @@ public:
     int _suppressed;
 
 protected:
+    // Parses the ten brackets of an error report from `cursor` on and leaves
+    // the cursor after them; the result of the last one.
+    int extractFields(char*& cursor);
     // The file and line parts of a summary line: both empty, and a blank for
     // the separator, when the location is unknown.
     void location(const char*& file, char& separator, const char*& line) const;

@@ -201,21 +201,31 @@ static ErrorMsg* makeViolation(long token, char* header, char* body, uint32_t)
     return m;
 }
 
-int LmxRptFile::session(char* signOnHeader)
+// A saved client signs on again under a fresh number, as if it had just
+// connected; null when memory runs out.
+template <class Client>
+static Client* signOnAgain(char* signOnHeader, long& token)
 {
     assert(theMessageContainer != 0);
-    const long token = ++ConnectionFactory::_token;
+    token = ++ConnectionFactory::_token;
     ConxnMsg* signOn = new (std::nothrow) ConxnMsg(token);
     if (!signOn)
-        return outOfMemory;
+        return nullptr;
     signOn->extract(signOnHeader);
-    LmxClient* client = new (std::nothrow) LmxClient(signOn);
+    Client* client = new (std::nothrow) Client(signOn);
     if (!client) {
         delete signOn;
-        return outOfMemory;
+        return nullptr;
     }
     theMessageContainer->clientSignOn(client);
+    return client;
+}
 
+int LmxRptFile::session(char* signOnHeader)
+{
+    long token = 0;
+    if (!signOnAgain<LmxClient>(signOnHeader, token))
+        return outOfMemory;
     return replayMessages(token, makeRuntimeMessage);
 }
 
@@ -296,18 +306,10 @@ int LmxRptFile::save(ZxClient* client)
 
 int LmxRptFile::sessionCW(char* signOnHeader)
 {
-    assert(theMessageContainer != 0);
-    const long token = ++ConnectionFactory::_token;
-    ConxnMsg* signOn = new (std::nothrow) ConxnMsg(token);
-    if (!signOn)
+    long token = 0;
+    ZxClient* client = signOnAgain<ZxClient>(signOnHeader, token);
+    if (!client)
         return outOfMemory;
-    signOn->extract(signOnHeader);
-    ZxClient* client = new (std::nothrow) ZxClient(signOn);
-    if (!client) {
-        delete signOn;
-        return outOfMemory;
-    }
-    theMessageContainer->clientSignOn(client);
 
     // The analysed command: read whole before any of it is handed over.
     uint32_t argc = 0, envc = 0, size = 0, cwdSize = 0;

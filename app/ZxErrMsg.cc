@@ -29,15 +29,7 @@ int ZxErrMsg::severity() const { return atoi(_severity.text()); }
 int ZxErrMsg::extract(char* header)
 {
     char* cursor = header;
-    _msgSrc.extract(cursor);
-    _host.extract(cursor);
-    _date.extract(cursor);
-    _time.extract(cursor);
-    _pid.extract(cursor);
-    _tid.extract(cursor);
-    _errorCategory.extract(cursor);
-    extractFileName(_filepath, _filename, '/', cursor);
-    _lineno.extract(cursor);
+    extractFields(cursor);
     _class.extract(cursor);
     _severity.extract(cursor);
     _itemText.extract(cursor);
