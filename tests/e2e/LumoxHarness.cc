@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 #include "tests/support/XTestInput.h"
@@ -147,6 +149,33 @@ bool LumoxHarness::waitForContent(const std::string& suffix,
     return true;
 }
 
+bool LumoxHarness::clickLine(const std::string& pane, int index, bool twice)
+{
+    WidgetInfo w;
+    if (!widget(pane, w) || w.content.empty() || index < 0)
+        return false;
+    // The view line ends in the cell size: "... cell W H".
+    int vp = atoi(w.content[0].c_str() + w.content[0].rfind(' ') + 1);
+    int x = w.x + 60, y = w.y + index * vp + vp / 2;
+    click(_display, x, y);
+    if (twice) {
+        sleepMs(600);  // the click selects; only then does a double click open
+        doubleClick(_display, x, y);
+    }
+    return true;
+}
+
+bool LumoxHarness::selectLine(const std::string& text)
+{
+    return clickLine(headerList, lineOf(content(headerList), text)) &&
+           waitForContent(headerList, [&](const std::vector<std::string>& l) { return selectedHas(l, text); });
+}
+
+bool LumoxHarness::openLine(const std::string& text)
+{
+    return clickLine(headerList, lineOf(content(headerList), text), true);
+}
+
 std::string LumoxHarness::label(const std::string& suffix)
 {
     WidgetInfo w;
@@ -162,6 +191,149 @@ bool LumoxHarness::waitForLabel(const std::string& suffix, const std::string& te
         usleep(50000);
     }
     return true;
+}
+
+static std::string countLabel(const char* what, int n)
+{
+    if (n == 0)
+        return std::string(" ") + what + ": None ";
+    char text[64];
+    snprintf(text, sizeof text, " %s: %-4d ", what, n);
+    return text;
+}
+
+bool LumoxHarness::waitForMessages(int n, int timeoutMs)
+{
+    return waitForLabel("msgLbl", countLabel("Messages", n), timeoutMs);
+}
+
+bool LumoxHarness::waitForConnections(int n, int timeoutMs)
+{
+    return waitForLabel("conLbl", countLabel("Connections", n), timeoutMs);
+}
+
+bool LumoxHarness::waitForWidget(const std::string& suffix, WidgetInfo& out, int timeoutMs)
+{
+    long deadline = nowMs() + timeoutMs;
+    while (!widget(suffix, out) || !out.viewable) {
+        if (nowMs() > deadline)
+            return false;
+        usleep(50000);
+    }
+    return true;
+}
+
+bool LumoxHarness::chooseMenu(const std::string& menu, const std::string& item, const std::string& label)
+{
+    WidgetInfo first;
+    if (!clickWidget("menu." + menu) || !waitForWidget(menu + "." + item, first))
+        return false;
+    // Entries may share a name (File holds two saveBtn): the label tells them apart.
+    for (const WidgetInfo& w : widgets(menu + "." + item))
+        if (w.viewable && (label.empty() || w.label == label)) {
+            click(_display, w.centerX(), w.centerY());
+            return true;
+        }
+    return false;
+}
+
+bool LumoxHarness::answerDialog(const std::string& field, const std::string& text)
+{
+    WidgetInfo w;
+    if (!waitForWidget(field, w))
+        return false;
+    multiClick(_display, w.centerX(), w.centerY(), 3);
+    typeText(_display, text);
+    pressKey(_display, "Return");
+    return true;
+}
+
+bool LumoxHarness::saveReportAs(const std::string& path)
+{
+    return chooseMenu("file", "saveBtn", "SaveAs...") && answerDialog("fileSelection.Text", path) &&
+           waitForLabel(statusText, "Saving error report ... Done");
+}
+
+bool LumoxHarness::loadReport(const std::string& path)
+{
+    if (!clickLine(headerList, 0))
+        return false;
+    pressKey(_display, "l", "Meta_L");
+    return answerDialog("fileSelection.Text", path) && waitForLabel(statusText, "Loading error report ... Done");
+}
+
+bool LumoxHarness::sender(Child& client, const std::vector<std::string>& args)
+{
+    std::vector<std::string> argv = {buildPath("bin/lumox-send")};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return client.start(argv, {"LUMOX_PORT=" + std::to_string(_port)});
+}
+
+bool LumoxHarness::send(Child& client, const std::string& program, const std::string& script, bool stay)
+{
+    static int counter = 0;
+    std::string file = scratchDir("messages") + "/" + program + "-" + std::to_string(getpid()) + "-" +
+                       std::to_string(++counter) + ".txt";
+    writeFile(file, script);
+    std::vector<std::string> args = {"--quiet", "--program", program, file};
+    if (stay)
+        args.push_back("--wait");
+    return sender(client, args);
+}
+
+bool LumoxHarness::sendAndFinish(const std::string& program, const std::string& script)
+{
+    Child c;
+    return send(c, program, script) && c.wait(10000) == 0;
+}
+
+int lineOf(const std::vector<std::string>& lines, const std::string& text)
+{
+    for (size_t i = 1; i < lines.size(); ++i)
+        if (lines[i].find(text) != std::string::npos)
+            return static_cast<int>(i) - 1;
+    return -1;
+}
+
+int countLines(const std::vector<std::string>& lines, const std::string& text)
+{
+    return static_cast<int>(
+        std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; }));
+}
+
+bool selectedHas(const std::vector<std::string>& lines, const std::string& text)
+{
+    for (size_t i = 1; i < lines.size(); ++i)
+        if (lines[i].rfind("> ", 0) == 0)
+            return lines[i].find(text) != std::string::npos;
+    return false;
+}
+
+std::string message(const std::string& category, const std::string& where, const std::string& extra)
+{
+    return "category: " + category + "\nfile: " + where + "\nbody: " + category + " found here\n" + extra + "---\n";
+}
+
+EditorScript::EditorScript()
+{
+    static int counter = 0;
+    dir = scratchDir("editor-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
+    log = dir + "/editor.log";
+    path = dir + "/editor.sh";
+    writeFile(path, "#!/bin/sh\necho \"$@\" >> '" + log + "'\n");
+    chmod(path.c_str(), 0755);
+    unlink(log.c_str());
+}
+
+std::string EditorScript::waitForLog(size_t lines)
+{
+    for (int i = 0; i < 100; ++i) {
+        std::string text = readFile(log);
+        if (static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) >= lines)
+            return text;
+        sleepMs(50);
+    }
+    return readFile(log);
 }
 
 bool LumoxHarness::screenshot(const std::string& name)

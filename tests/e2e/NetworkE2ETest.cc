@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -16,32 +14,12 @@ using namespace lumox_test;
 
 namespace {
 
-// Starts lumox-send against the harness's collector.
-bool startSender(LumoxHarness& lumox, Child& child, const std::vector<std::string>& args)
-{
-    std::vector<std::string> argv = {buildPath("bin/lumox-send")};
-    argv.insert(argv.end(), args.begin(), args.end());
-    return child.start(argv, {"LUMOX_PORT=" + std::to_string(lumox.port())});
-}
-
 // Waits until the child's standard output holds `text`.
-bool waitForOut(Child& child, const std::string& text, int timeoutMs = 10000)
+bool waitForOut(Child& child, const std::string& text)
 {
-    for (int waited = 0; waited < timeoutMs; waited += 20) {
-        if (child.out().find(text) != std::string::npos)
-            return true;
+    for (int waited = 0; waited < 10000 && child.out().find(text) == std::string::npos; waited += 20)
         sleepMs(20);
-    }
     return child.out().find(text) != std::string::npos;
-}
-
-std::string count(const char* what, int n)
-{
-    if (n == 0)
-        return std::string(" ") + what + ": None ";
-    char text[64];
-    snprintf(text, sizeof text, " %s: %-4d ", what, n);
-    return text;
 }
 
 }  // namespace
@@ -52,41 +30,41 @@ TEST(NetworkE2E, clientsAreNumberedCountedAndSignedOff)
     ASSERT_TRUE(lumox.start());
 
     Child first;
-    ASSERT_TRUE(startSender(lumox, first, {"-p", "first", "-c", "ABW", "-f", "src/a.c:3", "-n", "3"}));
+    ASSERT_TRUE(lumox.sender(first, {"-p", "first", "-c", "ABW", "-f", "src/a.c:3", "-n", "3"}));
     EXPECT_EQ(first.wait(), 0) << first.err();
     EXPECT_NE(first.out().find("connected to port " + std::to_string(lumox.port()) + " as client 65536"),
               std::string::npos)
         << first.out();
     EXPECT_NE(first.out().find("3 messages sent"), std::string::npos);
-    EXPECT_TRUE(lumox.waitForLabel("msgLbl", count("Messages", 3)));
-    EXPECT_TRUE(lumox.waitForLabel("conLbl", count("Connections", 0)));
+    EXPECT_TRUE(lumox.waitForMessages(3));
+    EXPECT_TRUE(lumox.waitForConnections(0));
 
     Child staying;
-    ASSERT_TRUE(startSender(lumox, staying, {"-p", "second", "--wait", "/dev/null"}));
+    ASSERT_TRUE(lumox.sender(staying, {"-p", "second", "--wait", "/dev/null"}));
     EXPECT_TRUE(waitForOut(staying, "as client 65537")) << staying.out() << staying.err();
-    EXPECT_TRUE(lumox.waitForLabel("conLbl", count("Connections", 1)));
-    EXPECT_TRUE(lumox.waitForLabel("messageArea", "New connection"));
+    EXPECT_TRUE(lumox.waitForConnections(1));
+    EXPECT_TRUE(lumox.waitForLabel(statusText, "New connection"));
 
     // A binary handshake is numbered by the client's pid and takes no number.
     Child binary;
-    ASSERT_TRUE(startSender(lumox, binary, {"--binary", "-w", "-c", "FMR"}));
+    ASSERT_TRUE(lumox.sender(binary, {"--binary", "-w", "-c", "FMR"}));
     EXPECT_TRUE(waitForOut(binary, "as client " + std::to_string(binary.pid()) + "\n")) << binary.out();
-    EXPECT_TRUE(lumox.waitForLabel("conLbl", count("Connections", 2)));
-    EXPECT_TRUE(lumox.waitForLabel("msgLbl", count("Messages", 4)));
+    EXPECT_TRUE(lumox.waitForConnections(2));
+    EXPECT_TRUE(lumox.waitForMessages(4));
 
     staying.kill(SIGINT);
     EXPECT_EQ(staying.wait(), 0);
-    EXPECT_TRUE(lumox.waitForLabel("conLbl", count("Connections", 1)));
-    EXPECT_TRUE(lumox.waitForLabel("messageArea", "Connection closed"));
+    EXPECT_TRUE(lumox.waitForConnections(1));
+    EXPECT_TRUE(lumox.waitForLabel(statusText, "Connection closed"));
     binary.kill(SIGTERM);
     EXPECT_EQ(binary.wait(), 0);
-    EXPECT_TRUE(lumox.waitForLabel("conLbl", count("Connections", 0)));
+    EXPECT_TRUE(lumox.waitForConnections(0));
 
     Child third;
-    ASSERT_TRUE(startSender(lumox, third, {"-T", "Do_mpf", "-c", "MLK"}));
+    ASSERT_TRUE(lumox.sender(third, {"-T", "Do_mpf", "-c", "MLK"}));
     EXPECT_EQ(third.wait(), 0);
     EXPECT_NE(third.out().find("as client 65538"), std::string::npos) << third.out();
-    EXPECT_TRUE(lumox.waitForLabel("msgLbl", count("Messages", 5)));
+    EXPECT_TRUE(lumox.waitForMessages(5));
     EXPECT_TRUE(lumox.process().running());
 }
 
@@ -94,35 +72,35 @@ TEST(NetworkE2E, strangersAreRefusedAndLeaveNoTrace)
 {
     LumoxHarness lumox;
     ASSERT_TRUE(lumox.start());
-
+    // A handshake of `uid`; the collector's four-byte answer.
+    auto handshake = [&](int fd, uid_t uid) {
+        std::string hello = "<Runtime> " + std::to_string(uid);
+        EXPECT_EQ(write(fd, hello.data(), hello.size()), (ssize_t)hello.size());
+        int32_t answer = -1;
+        EXPECT_EQ(read(fd, &answer, sizeof answer), (ssize_t)sizeof answer);
+        return answer;
+    };
+    char c;
     int fd = connectTo(lumox.port());
     ASSERT_GE(fd, 0);
-    std::string hello = "<Runtime> " + std::to_string(getuid() + 12345);
-    ASSERT_EQ(write(fd, hello.data(), hello.size()), (ssize_t)hello.size());
-    int32_t answer = -1;
-    EXPECT_EQ(read(fd, &answer, sizeof answer), (ssize_t)sizeof answer);
-    EXPECT_EQ(answer, 0);
-    char c;
+    EXPECT_EQ(handshake(fd, getuid() + 12345), 0);
     EXPECT_EQ(read(fd, &c, 1), 0);
     close(fd);
 
     // Garbage after a good handshake ends only that connection.
     fd = connectTo(lumox.port());
-    std::string good = "<Runtime> " + std::to_string(getuid());
-    ASSERT_EQ(write(fd, good.data(), good.size()), (ssize_t)good.size());
-    EXPECT_EQ(read(fd, &answer, sizeof answer), (ssize_t)sizeof answer);
-    EXPECT_EQ(answer, 65536);
+    EXPECT_EQ(handshake(fd, getuid()), 65536);
     int32_t huge = 0x7fffffff;
     ASSERT_EQ(write(fd, &huge, sizeof huge), (ssize_t)sizeof huge);
     EXPECT_EQ(read(fd, &c, 1), 0);
     close(fd);
-    EXPECT_TRUE(lumox.waitForLabel("conLbl", count("Connections", 0)));
+    EXPECT_TRUE(lumox.waitForConnections(0));
 
     Child after;
-    ASSERT_TRUE(startSender(lumox, after, {"-c", "ABW"}));
+    ASSERT_TRUE(lumox.sender(after, {"-c", "ABW"}));
     EXPECT_EQ(after.wait(), 0) << after.err();
     EXPECT_NE(after.out().find("as client 65537"), std::string::npos) << after.out();
-    EXPECT_TRUE(lumox.waitForLabel("msgLbl", count("Messages", 1)));
+    EXPECT_TRUE(lumox.waitForMessages(1));
 }
 
 TEST(NetworkE2E, fiftyConcurrentSendersLoseNothing)
@@ -133,14 +111,12 @@ TEST(NetworkE2E, fiftyConcurrentSendersLoseNothing)
     std::vector<std::unique_ptr<Child>> children;
     for (int k = 0; k < senders; ++k) {
         children.emplace_back(new Child);
-        ASSERT_TRUE(startSender(lumox, *children.back(),
-                                {"-q", "-p", "sender" + std::to_string(k), "-c", "STRESS", "-f", "stress.c:1",
-                                 "-b", "one of many", "-n", std::to_string(each)}));
+        ASSERT_TRUE(lumox.sender(*children.back(), {"-q", "-p", "sender" + std::to_string(k), "-c", "STRESS", "-f",
+                                                    "stress.c:1", "-b", "one of many", "-n", std::to_string(each)}));
     }
     for (auto& child : children)
         EXPECT_EQ(child->wait(120000), 0) << child->err();
-    EXPECT_TRUE(lumox.waitForLabel("msgLbl", count("Messages", senders * each), 120000))
-        << lumox.label("msgLbl");
-    EXPECT_TRUE(lumox.waitForLabel("conLbl", count("Connections", 0), 30000));
+    EXPECT_TRUE(lumox.waitForMessages(senders * each, 120000)) << lumox.label("msgLbl");
+    EXPECT_TRUE(lumox.waitForConnections(0, 30000));
     EXPECT_TRUE(lumox.process().running());
 }
