@@ -47,18 +47,12 @@ char mnemonic(Widget w)
     return k == NoSymbol ? 0 : static_cast<char>(k);
 }
 
-int rootX(Widget w)
+// The widget's top left corner on the screen.
+XPoint at(Widget w)
 {
     Position x, y;
     XtTranslateCoords(w, 0, 0, &x, &y);
-    return x;
-}
-
-int rootY(Widget w)
-{
-    Position x, y;
-    XtTranslateCoords(w, 0, 0, &x, &y);
-    return y;
+    return XPoint{x, y};
 }
 
 int width(Widget w)
@@ -97,13 +91,12 @@ TEST(LumoxWindow, isTitledLumoxAndHoldsTheAreasInOrder)
     Widget toolbar = find("aWindow.outerframe.workarea.toolbar");
     Widget area = find("aWindow.outerframe.workarea.msgArea");
     Widget status = find("aWindow.outerframe.workarea.statusbar_work");
-    find("aWindow.menu");
-    EXPECT_LT(rootY(toolbar), rootY(area));
-    EXPECT_LT(rootY(area), rootY(status));
-    EXPECT_EQ(find("aWindow.outerframe.workarea.statusbar_work.messageArea") != nullptr, true);
+    EXPECT_LT(at(find("aWindow.menu")).y, at(toolbar).y);
+    EXPECT_LT(at(toolbar).y, at(area).y);
+    EXPECT_LT(at(area).y, at(status).y);
 }
 
-TEST(LumoxWindow, menusHoldTheirItemsAndMnemonics)
+TEST(LumoxWindow, menusHoldTheirItemsAndMnemonicsAndHelpEntriesTheirTopics)
 {
     EXPECT_EQ(text(find("aWindow.menu.file")), "File");
     EXPECT_EQ(mnemonic(find("aWindow.menu.file")), 'F');
@@ -119,10 +112,8 @@ TEST(LumoxWindow, menusHoldTheirItemsAndMnemonics)
     Widget helpWidget = nullptr;
     XtVaGetValues(find("aWindow.menu"), XmNmenuHelpWidget, &helpWidget, nullptr);
     EXPECT_EQ(helpWidget, find("aWindow.menu.help"));
-}
 
-TEST(LumoxWindow, helpMenuEntriesAskForTheirTopics)
-{
+    // Each help entry asks for its topic.
     Widget menu = nullptr;
     XtVaGetValues(find("aWindow.menu.help"), XmNsubMenuId, &menu, nullptr);
     for (const char* topic : {"overview", "toolbar", "reports", "messages", "faq"}) {
@@ -141,9 +132,9 @@ TEST(LumoxWindow, toolGroupsRunLeftToRightWithTheHelpGroupAtTheRightEdge)
     Widget action = XtNameToWidget(toolbar, "actionGroup");
     Widget help = XtNameToWidget(toolbar, "helpGroup");
     ASSERT_TRUE(nav && action && help);
-    EXPECT_LT(rootX(nav), rootX(action));
-    EXPECT_LT(rootX(action), rootX(help));
-    EXPECT_NEAR(rootX(help) + width(help), rootX(toolbar) + width(toolbar), 3);
+    EXPECT_LT(at(nav).x, at(action).x);
+    EXPECT_LT(at(action).x, at(help).x);
+    EXPECT_NEAR(at(help).x + width(help), at(toolbar).x + width(toolbar), 3);
 
     Widget work = XtNameToWidget(nav, "navigationGroup_work");
     Widget next = XtNameToWidget(work, "vbutton.nextBtn");
@@ -151,11 +142,11 @@ TEST(LumoxWindow, toolGroupsRunLeftToRightWithTheHelpGroupAtTheRightEdge)
     Widget del = XtNameToWidget(work, "delBtn");
     Widget supr = XtNameToWidget(work, "suprBtn");
     ASSERT_TRUE(next && prev && del && supr);
-    EXPECT_LT(rootY(next), rootY(prev));
-    EXPECT_EQ(rootX(next), rootX(prev));
-    EXPECT_LT(rootX(next), rootX(del));
-    EXPECT_LT(rootX(del), rootX(supr));
-    EXPECT_LT(rootX(XtNameToWidget(help, "*helpBtn")), rootX(XtNameToWidget(help, "*exitBtn")));
+    EXPECT_LT(at(next).y, at(prev).y);
+    EXPECT_EQ(at(next).x, at(prev).x);
+    EXPECT_LT(at(next).x, at(del).x);
+    EXPECT_LT(at(del).x, at(supr).x);
+    EXPECT_LT(at(XtNameToWidget(help, "*helpBtn")).x, at(XtNameToWidget(help, "*exitBtn")).x);
     EXPECT_NE(XtNameToWidget(action, "*build"), nullptr);
 
     EXPECT_EQ(text(XtNameToWidget(work, "delBtn.delBtn_label")), "Delete");
@@ -211,7 +202,7 @@ TEST(StatusBar, showsCountsLeftAlignedInFourColumns)
     theStatusBar->nConnections(0);
     EXPECT_EQ(text(msg), " Messages: None ");
     // The connection count stands left of the message count.
-    EXPECT_LT(rootX(con), rootX(msg));
+    EXPECT_LT(at(con).x, at(msg).x);
 }
 
 TEST(StatusBar, aTransientMessageGivesWayToThePermanentTextAfterTheLastOne)

@@ -63,7 +63,7 @@ protected:
     MsgTraversal t{&cs.list};
 };
 
-TEST_F(TwoClients, locateByLinePassesOverSuppressedMessages)
+TEST_F(TwoClients, locateByLineOrMessagePassesOverSuppressedMessages)
 {
     ASSERT_EQ(t.locate(3), 0);
     EXPECT_EQ(t._index, 3);
@@ -75,12 +75,8 @@ TEST_F(TwoClients, locateByLinePassesOverSuppressedMessages)
     EXPECT_EQ(t.locate(6), -1);
     EXPECT_EQ(t._msg, b->_signature);  // a failed locate leaves the cursor where it was
     EXPECT_EQ(t.client(), b);
-    ASSERT_EQ(t.locate(0), 0);
-    EXPECT_EQ(t.client(), cs.list.first());
-}
 
-TEST_F(TwoClients, locateByMessageFindsSuppressedOnesWithoutALine)
-{
+    // A suppressed message is found, but has no line.
     ASSERT_EQ(t.locate(msg(a, 2)), 0);
     EXPECT_EQ(t._pos, -1);
     EXPECT_EQ(t._index, 2);
@@ -92,7 +88,7 @@ TEST_F(TwoClients, locateByMessageFindsSuppressedOnesWithoutALine)
     EXPECT_EQ(t._msg, nullptr);
 }
 
-TEST_F(TwoClients, nextWalksShownLinesAcrossClientsAndStopsAtTheEnd)
+TEST_F(TwoClients, nextAndPrevWalkShownLinesAcrossClientsAndStopAtTheEnds)
 {
     t.locate(2);
     EXPECT_EQ(t.next(), 3);
@@ -103,13 +99,10 @@ TEST_F(TwoClients, nextWalksShownLinesAcrossClientsAndStopsAtTheEnd)
     EXPECT_EQ(t.next(), -1);
     EXPECT_EQ(t._pos, 5);
     EXPECT_EQ(t._msg, msg(b, 1));
-}
 
-TEST_F(TwoClients, prevGoesToTheHeaderThenToThePreviousClientsLastShownMessage)
-{
-    t.locate(5);
     EXPECT_EQ(t.prev(), 4);
     EXPECT_EQ(t._msg, b->_signature);
+    // From a header to the previous client's last shown message.
     EXPECT_EQ(t.prev(), 3);
     EXPECT_EQ(t._msg, msg(a, 3));
     EXPECT_EQ(t._index, 3);

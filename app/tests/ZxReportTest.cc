@@ -18,14 +18,6 @@
 
 namespace {
 
-std::string packed(const std::vector<std::string>& strings)
-{
-    std::string out;
-    for (const std::string& s : strings)
-        out += s + std::string(1, '\0');
-    return out;
-}
-
 ZxClient* savedAnalysis(long token, const std::string& cwd)
 {
     ConxnMsg* signOn = new ConxnMsg(token);
@@ -81,6 +73,7 @@ TEST(ZxReport, aStaticAnalysisClientLoadsBackWithItsCommandAndViolations)
     ASSERT_EQ(theMessageContainer->clients().length(), before + 1);
     ZxClient* loaded = dynamic_cast<ZxClient*>(theMessageContainer->clients().last());
     ASSERT_NE(loaded, nullptr);
+    EXPECT_STREQ(loaded->clientTag(), "Zentrix");
     EXPECT_NE(loaded->_id, original->_id);
     EXPECT_EQ(loaded->_status, 0);
     EXPECT_STREQ(loaded->_signature->id(), "Zentrix: Analyzing \"shapes.cc\" on hostZ, pid=4242");

@@ -49,3 +49,11 @@ ZxScratch::~ZxScratch()
     if (chdir(_oldCwd.c_str()) != 0)
         ADD_FAILURE() << "cannot return to " << _oldCwd;
 }
+
+std::string packed(const std::vector<std::string>& strings)
+{
+    std::string out;
+    for (const std::string& s : strings)
+        out += s + std::string(1, '\0');
+    return out;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // A scratch world for one test of suppressions: HOME, the installation
 // directory (QUENTAR) and a project directory, all fresh and empty, with the
@@ -19,3 +20,7 @@ private:
     std::string _oldHome, _oldQuentar, _oldCwd;
     bool _hadHome, _hadQuentar;
 };
+
+// The strings, each ended by a NUL, as a command line or environment record
+// carries them.
+std::string packed(const std::vector<std::string>& strings);

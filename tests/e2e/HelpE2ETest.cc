@@ -38,9 +38,7 @@ std::string viewerPixels(LumoxHarness& lumox)
 
 bool waitForHelpWindow(LumoxHarness& lumox, bool shown)
 {
-    for (int i = 0; i < 100 && windowMapped(lumox.display(), "Help") != shown; ++i)
-        sleepMs(50);
-    return windowMapped(lumox.display(), "Help") == shown;
+    return pollUntil([&] { return windowMapped(lumox.display(), "Help") == shown; });
 }
 
 }  // namespace

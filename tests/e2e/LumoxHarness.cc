@@ -20,6 +20,17 @@ static long nowMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+bool pollUntil(const std::function<bool()>& done, int timeoutMs, int stepMs)
+{
+    long deadline = nowMs() + timeoutMs;
+    while (!done()) {
+        if (nowMs() > deadline)
+            return false;
+        usleep(stepMs * 1000);
+    }
+    return true;
+}
+
 LumoxHarness::LumoxHarness() : _xvfb(new XvfbServer("1280x900x24")), _display(nullptr), _port(0)
 {
     if (_xvfb->ok())
@@ -88,13 +99,9 @@ std::vector<WidgetInfo> LumoxHarness::widgets(const std::string& suffix)
         return out;
     unlink(_dumpPath.c_str());
     _lumox.kill(SIGUSR1);
-    long deadline = nowMs() + 5000;
     struct stat st;
-    while (stat(_dumpPath.c_str(), &st) != 0) {
-        if (nowMs() > deadline)
-            return out;
-        usleep(10000);
-    }
+    if (!pollUntil([&] { return stat(_dumpPath.c_str(), &st) == 0; }, 5000, 10))
+        return out;
     std::istringstream in(readFile(_dumpPath));
     std::string line;
     bool keep = false;
@@ -140,13 +147,7 @@ std::vector<std::string> LumoxHarness::content(const std::string& suffix)
 bool LumoxHarness::waitForContent(const std::string& suffix,
                                   const std::function<bool(const std::vector<std::string>&)>& pred, int timeoutMs)
 {
-    long deadline = nowMs() + timeoutMs;
-    while (!pred(content(suffix))) {
-        if (nowMs() > deadline)
-            return false;
-        usleep(50000);
-    }
-    return true;
+    return pollUntil([&] { return pred(content(suffix)); }, timeoutMs);
 }
 
 bool LumoxHarness::clickLine(const std::string& pane, int index, bool twice)
@@ -184,13 +185,7 @@ std::string LumoxHarness::label(const std::string& suffix)
 
 bool LumoxHarness::waitForLabel(const std::string& suffix, const std::string& text, int timeoutMs)
 {
-    long deadline = nowMs() + timeoutMs;
-    while (label(suffix) != text) {
-        if (nowMs() > deadline)
-            return false;
-        usleep(50000);
-    }
-    return true;
+    return pollUntil([&] { return label(suffix) == text; }, timeoutMs);
 }
 
 static std::string countLabel(const char* what, int n)
@@ -214,13 +209,7 @@ bool LumoxHarness::waitForConnections(int n, int timeoutMs)
 
 bool LumoxHarness::waitForWidget(const std::string& suffix, WidgetInfo& out, int timeoutMs)
 {
-    long deadline = nowMs() + timeoutMs;
-    while (!widget(suffix, out) || !out.viewable) {
-        if (nowMs() > deadline)
-            return false;
-        usleep(50000);
-    }
-    return true;
+    return pollUntil([&] { return widget(suffix, out) && out.viewable; }, timeoutMs);
 }
 
 bool LumoxHarness::chooseMenu(const std::string& menu, const std::string& item, const std::string& label)
@@ -327,12 +316,10 @@ EditorScript::EditorScript()
 
 std::string EditorScript::waitForLog(size_t lines)
 {
-    for (int i = 0; i < 100; ++i) {
+    pollUntil([&] {
         std::string text = readFile(log);
-        if (static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) >= lines)
-            return text;
-        sleepMs(50);
-    }
+        return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) >= lines;
+    }, 5000);
     return readFile(log);
 }
 

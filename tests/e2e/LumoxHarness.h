@@ -32,6 +32,9 @@ struct WidgetInfo {
     int centerY() const { return y + height / 2; }
 };
 
+// Asks `done` every `stepMs` until it holds or `timeoutMs` pass; its last answer.
+bool pollUntil(const std::function<bool()>& done, int timeoutMs = 5000, int stepMs = 50);
+
 // Reading a pane's lines (as content() gives them, the view line first).
 // The index among the visible lines of the first one holding `text`, or -1.
 int lineOf(const std::vector<std::string>& lines, const std::string& text);

@@ -17,9 +17,7 @@ namespace {
 // Waits until the child's standard output holds `text`.
 bool waitForOut(Child& child, const std::string& text)
 {
-    for (int waited = 0; waited < 10000 && child.out().find(text) == std::string::npos; waited += 20)
-        sleepMs(20);
-    return child.out().find(text) != std::string::npos;
+    return pollUntil([&] { return child.out().find(text) != std::string::npos; }, 10000, 20);
 }
 
 }  // namespace
