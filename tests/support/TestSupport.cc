@@ -30,7 +30,7 @@ static long nowMs()
 
 void sleepMs(int ms) { usleep(ms * 1000); }
 
-XvfbServer::XvfbServer(const char* geometry) : _pid(-1)
+XvfbServer::XvfbServer(const char* geometry) : _pid(-1), _owner(getpid())
 {
     int fds[2];
     if (pipe(fds) != 0)
@@ -73,7 +73,7 @@ XvfbServer::XvfbServer(const char* geometry) : _pid(-1)
 
 XvfbServer::~XvfbServer()
 {
-    if (_pid > 0) {
+    if (_pid > 0 && getpid() == _owner) {
         ::kill(_pid, SIGTERM);
         int st;
         for (int i = 0; i < 200 && waitpid(_pid, &st, WNOHANG) == 0; ++i)
@@ -118,7 +118,7 @@ void runLoopFor(XtAppContext context, int ms)
 
 Child::~Child()
 {
-    if (_pid > 0 && running()) {
+    if (_pid > 0 && getpid() == _owner && running()) {
         kill(SIGKILL);
         wait(2000);
     }
@@ -137,6 +137,7 @@ bool Child::start(const std::vector<std::string>& argv, const std::vector<std::s
     _outPath = tempPath("out");
     _errPath = tempPath("err");
     _status = -1;
+    _owner = getpid();
     _pid = fork();
     if (_pid < 0)
         return false;
@@ -165,21 +166,13 @@ bool Child::start(const std::vector<std::string>& argv, const std::vector<std::s
 
 int Child::wait(int timeoutMs)
 {
-    if (_pid <= 0)
-        return _status;
     long deadline = nowMs() + timeoutMs;
-    for (;;) {
-        int st;
-        pid_t r = waitpid(_pid, &st, WNOHANG);
-        if (r == _pid) {
-            _pid = -1;
-            _status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-            return _status;
-        }
+    while (running()) {
         if (nowMs() > deadline)
             return -1;
         usleep(5000);
     }
+    return _status;
 }
 
 bool Child::running()
@@ -187,13 +180,11 @@ bool Child::running()
     if (_pid <= 0)
         return false;
     int st;
-    pid_t r = waitpid(_pid, &st, WNOHANG);
-    if (r == _pid) {
-        _pid = -1;
-        _status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-        return false;
-    }
-    return true;
+    if (waitpid(_pid, &st, WNOHANG) != _pid)
+        return true;
+    _pid = -1;
+    _status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+    return false;
 }
 
 void Child::kill(int sig)
@@ -241,19 +232,73 @@ void writeFile(const std::string& path, const std::string& text)
     out << text;
 }
 
-static bool portFree(int port)
+std::string scratchFile(const std::string& dir, const std::string& name, const std::string& text)
+{
+    std::string path = scratchDir(dir) + "/" + name;
+    writeFile(path, text);
+    return path;
+}
+
+ScopedEnv::ScopedEnv(const char* name) : _name(name), _had(false)
+{
+    if (const char* v = getenv(name)) {
+        _had = true;
+        _value = v;
+    }
+}
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : ScopedEnv(name)
+{
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (_had)
+        setenv(_name.c_str(), _value.c_str(), 1);
+    else
+        unsetenv(_name.c_str());
+}
+
+ScopedCwd::ScopedCwd(const std::string& dir) : _ok(false)
+{
+    char* cwd = getcwd(nullptr, 0);
+    _old = cwd ? cwd : ".";
+    free(cwd);
+    _ok = chdir(dir.c_str()) == 0;
+}
+
+ScopedCwd::~ScopedCwd()
+{
+    if (_ok && chdir(_old.c_str()) != 0)
+        fprintf(stderr, " *** ScopedCwd : cannot return to %s\n", _old.c_str());
+}
+
+int listenOn(int port)
 {
     int fd = socket(AF_INET, SOCK_STREAM, 0);
     if (fd < 0)
-        return false;
+        return -1;
     sockaddr_in a;
     memset(&a, 0, sizeof a);
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_ANY);
     a.sin_port = htons(port);
-    bool ok = bind(fd, (sockaddr*)&a, sizeof a) == 0;
+    if (bind(fd, (sockaddr*)&a, sizeof a) == 0 && listen(fd, 5) == 0)
+        return fd;
     close(fd);
-    return ok;
+    return -1;
+}
+
+static bool portFree(int port)
+{
+    int fd = listenOn(port);
+    if (fd >= 0)
+        close(fd);
+    return fd >= 0;
 }
 
 int findFreePorts(int count)

@@ -21,6 +21,7 @@ private:
     XvfbServer(const XvfbServer&) = delete;
     XvfbServer& operator=(const XvfbServer&) = delete;
     pid_t _pid;
+    pid_t _owner;  // a forked copy of the test program leaves the server alone
     std::string _display;
 };
 
@@ -36,7 +37,7 @@ void runLoopFor(XtAppContext context, int ms);
 // A child process with standard output and error captured to files.
 class Child {
 public:
-    Child() : _pid(-1), _status(-1) {}
+    Child() : _pid(-1), _owner(-1), _status(-1) {}
     ~Child();
     // Starts argv[0] (a path) with the extra environment "NAME=value" entries.
     bool start(const std::vector<std::string>& argv, const std::vector<std::string>& env = {},
@@ -53,6 +54,7 @@ public:
 
 private:
     pid_t _pid;
+    pid_t _owner;
     int _status;
     std::string _outPath, _errPath;
 };
@@ -63,9 +65,43 @@ std::string buildPath(const std::string& rel);
 std::string scratchDir(const std::string& name);
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& text);
+// Writes `text` to the file `name` in scratchDir(dir); its path.
+std::string scratchFile(const std::string& dir, const std::string& name, const std::string& text);
+
+// Puts an environment variable back as it was when the object goes.
+class ScopedEnv {
+public:
+    explicit ScopedEnv(const char* name);
+    // Also sets it to `value`, or unsets it when `value` is null.
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+
+private:
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+    std::string _name, _value;
+    bool _had;
+};
+
+// Works in `dir` while it exists, then goes back where it was.
+class ScopedCwd {
+public:
+    explicit ScopedCwd(const std::string& dir);
+    ~ScopedCwd();
+    bool ok() const { return _ok; }
+
+private:
+    ScopedCwd(const ScopedCwd&) = delete;
+    ScopedCwd& operator=(const ScopedCwd&) = delete;
+    std::string _old;
+    bool _ok;
+};
 
 // A base port such that `count` consecutive TCP ports from it are free now.
 int findFreePorts(int count);
+// A socket listening on `port` of every address, as another program would
+// hold it; -1 when the port cannot be had.
+int listenOn(int port);
 // Connects to 127.0.0.1:port; the socket, or -1.
 int connectTo(int port, int timeoutMs = 3000);
 
