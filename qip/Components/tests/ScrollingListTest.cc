@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "qip/Components/qipScrollingList.h"
-#include "qip/Components/tests/CanvasProbe.h"
 #include "qip/Components/tests/TestApp.h"
 #include "tests/support/XTestInput.h"
 
@@ -12,7 +11,7 @@
 #include <string>
 #include <vector>
 
-using namespace canvas_probe;
+using namespace lumox_test;
 
 namespace {
 
@@ -69,27 +68,27 @@ protected:
         area = list.drawingArea();
         display = XtDisplay(area);
         focusOn(area);
-        // Keys go to the window under the pointer inside the focus window.
-        int x, y;
-        rootPoint(area, 40, 40, x, y);
-        lumox_test::movePointer(display, x, y);
-        settle();
     }
     void TearDown() override { delete parent; }
 
     void key(const char* keysym)
     {
-        lumox_test::pressKey(display, keysym);
+        pressKey(display, keysym);
         settle(30);
     }
     // Root position of pixel row `y`, a little right of the area's edge.
     void rowPoint(int y, int& rx, int& ry) { rootPoint(area, 20, y, rx, ry); }
-
     std::vector<std::string> takeCalls()
     {
         std::vector<std::string> c;
         c.swap(list.calls);
         return c;
+    }
+    void dispatch(Widget w, const char* action, XEvent* event = nullptr)
+    {
+        String params[] = {const_cast<char*>(action)};
+        Cardinal n = 1;
+        qipScrollingList::dispatcher(w, event, params, &n);
     }
 
     TestParent* parent = nullptr;
@@ -99,17 +98,14 @@ protected:
 };
 
 typedef std::vector<std::string> Calls;
+const char* const unknownClient = " **** qipScrollingList::dispatcher() : unknown client!\n";
 
 }  // namespace
 
 TEST_F(ScrollingListTest, keysReachTheirOperations)
 {
-    key("j");
-    key("Down");
-    key("k");
-    key("Up");
-    key("Delete");
-    key("BackSpace");
+    for (const char* k : {"j", "Down", "k", "Up", "Delete", "BackSpace"})
+        key(k);
     EXPECT_EQ(takeCalls(), (Calls{"next", "next", "prev", "prev", "del", "del"}));
     // Keys that are bound to nothing of the list's own change nothing.
     key("Next");
@@ -117,7 +113,7 @@ TEST_F(ScrollingListTest, keysReachTheirOperations)
     EXPECT_TRUE(takeCalls().empty());
 }
 
-TEST_F(ScrollingListTest, activationCountsOnlyAfterASelection)
+TEST_F(ScrollingListTest, activationCountsOnlyAfterASelectionAndADoubleClickActivatesOnce)
 {
     key("Return");
     key("space");
@@ -127,24 +123,21 @@ TEST_F(ScrollingListTest, activationCountsOnlyAfterASelection)
     list.vertScroll(5);
     int x, y;
     rowPoint(3 * list.vPixels() + 2, x, y);
-    lumox_test::click(display, x, y);
+    click(display, x, y);
     settle();
     key("Return");
     key("space");
     EXPECT_EQ(takeCalls(), (Calls{"select 8", "activated", "refused"}));
     EXPECT_EQ(list.clicked(), 0);
-}
 
-TEST_F(ScrollingListTest, aDoubleClickSelectsAndActivatesOnce)
-{
-    int x, y;
+    settle(400);
     rowPoint(list.vPixels() + 2, x, y);
-    lumox_test::doubleClick(display, x, y);
+    doubleClick(display, x, y);
     settle(100);
     // The second press may be taken by the double-click sequence itself.
     Calls calls = takeCalls();
     ASSERT_GE(calls.size(), 2u);
-    EXPECT_EQ(calls.front(), "select 1");
+    EXPECT_EQ(calls.front(), "select 6");
     EXPECT_EQ(calls.back(), "activated");
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "activated"), 1);
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "refused"), 0);
@@ -158,9 +151,7 @@ TEST_F(ScrollingListTest, theDoubleClickActionWithoutAPressDoesNotActivate)
     release.xbutton.button = Button1;
     release.xbutton.x = 30;
     release.xbutton.y = 2 * list.vPixels();
-    String params[] = {const_cast<char*>("activate")};
-    Cardinal n = 1;
-    qipScrollingList::dispatcher(area, &release, params, &n);
+    dispatch(area, "activate", &release);
     EXPECT_EQ(takeCalls(), (Calls{"refused"}));
     EXPECT_EQ(list.lastX, 30);
     EXPECT_EQ(list.lastY, 2 * list.vPixels());
@@ -169,53 +160,30 @@ TEST_F(ScrollingListTest, theDoubleClickActionWithoutAPressDoesNotActivate)
 TEST_F(ScrollingListTest, focusColoursTheBorder)
 {
     Pixel highlight = 0, parentBg = 0, border = 0;
-    XtVaGetValues(area, XmNhighlightColor, &highlight, nullptr);
+    Dimension borderWidth = 0;
+    XtVaGetValues(area, XmNhighlightColor, &highlight, XmNborderWidth, &borderWidth, nullptr);
     XtVaGetValues(XtParent(area), XmNbackground, &parentBg, nullptr);
-    String params[] = {const_cast<char*>("focusIn")};
-    Cardinal n = 1;
-    qipScrollingList::dispatcher(area, nullptr, params, &n);
+    EXPECT_EQ(borderWidth, 2);
+    dispatch(area, "focusIn");
     XtVaGetValues(area, XmNborderColor, &border, nullptr);
     EXPECT_EQ(border, highlight);
-    params[0] = const_cast<char*>("focusOut");
-    qipScrollingList::dispatcher(area, nullptr, params, &n);
+    dispatch(area, "focusOut");
     XtVaGetValues(area, XmNborderColor, &border, nullptr);
     EXPECT_EQ(border, parentBg);
-    Dimension borderWidth = 0;
-    XtVaGetValues(area, XmNborderWidth, &borderWidth, nullptr);
-    EXPECT_EQ(borderWidth, 2);
 }
 
-TEST_F(ScrollingListTest, anActionOnAWidgetOfNoListIsReported)
+TEST_F(ScrollingListTest, actionsOnAWidgetOfNoListOrOfADestroyedListAreReported)
 {
-    // A stranger that borrows the list's action.
-    Widget stranger = XtVaCreateManagedWidget("stranger", xmDrawingAreaWidgetClass, parent->clientArea(), XmNwidth,
-                                              50, XmNheight, 50, XmNrightAttachment, XmATTACH_FORM,
-                                              XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtOverrideTranslations(stranger, XtParseTranslationTable("<Btn1Down>: dispatch(next)"));
-    settle(100);
-    int x, y;
-    rootPoint(stranger, 25, 25, x, y);
+    Widget stranger = XtVaCreateManagedWidget("stranger", xmDrawingAreaWidgetClass, parent->clientArea(), nullptr);
     testing::internal::CaptureStderr();
-    lumox_test::click(display, x, y);
-    settle();
-    std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(err, " **** qipScrollingList::dispatcher() : unknown client!\n");
-    EXPECT_TRUE(takeCalls().empty());
-}
+    dispatch(stranger, "next");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), unknownClient);
 
-TEST(ScrollingListGone, aDestroyedListIsNoLongerAClient)
-{
-    TestParent* parent = new TestParent("goneParent");
-    RecordingList list;
-    list.install(parent);
-    list.installDefaultTranslations();
-    Widget area = list.drawingArea();
-    delete parent;
+    XtDestroyWidget(list.baseWidget());
+    settle(20);
     EXPECT_EQ(list.drawingArea(), nullptr);
-    String params[] = {const_cast<char*>("next")};
-    Cardinal n = 1;
     testing::internal::CaptureStderr();
-    qipScrollingList::dispatcher(area, nullptr, params, &n);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), " **** qipScrollingList::dispatcher() : unknown client!\n");
-    EXPECT_TRUE(list.calls.empty());
+    dispatch(area, "next");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), unknownClient);
+    EXPECT_TRUE(takeCalls().empty());
 }

@@ -7,7 +7,9 @@
 #include <Xm/Form.h>
 #include <Xm/Xm.h>
 
-#include "tests/support/TestSupport.h"
+#include <map>
+#include <string>
+#include <vector>
 
 namespace {
 class TestApplication : public qipApplication {
@@ -36,6 +38,21 @@ qipApplication* testApp()
 
 XtAppContext testContext() { return testApp()->appContext(); }
 
+char** squareIcon(const char* colour)
+{
+    static std::map<std::string, std::vector<std::string>> texts;
+    static std::map<std::string, std::vector<char*>> icons;
+    std::vector<char*>& icon = icons[colour];
+    if (icon.empty()) {
+        std::vector<std::string>& t = texts[colour];
+        t = {"8 8 1 1", std::string("x c ") + colour};
+        t.resize(10, "xxxxxxxx");
+        for (std::string& line : t)
+            icon.push_back(&line[0]);
+    }
+    return icon.data();
+}
+
 TestParent::TestParent(const char* name, int width, int height) : qipVCell(name), _shell(nullptr)
 {
     testApp();
@@ -61,10 +78,6 @@ TestParent::~TestParent()
 void TestParent::show()
 {
     XtPopup(_shell, XtGrabNone);
-    Display* d = XtDisplay(_shell);
-    lumox_test::runLoopUntil(testContext(), [&] {
-        XWindowAttributes a;
-        return XtIsRealized(_shell) && XGetWindowAttributes(d, XtWindow(_shell), &a) && a.map_state == IsViewable;
-    });
-    lumox_test::runLoopFor(testContext(), 50);
+    lumox_test::runLoopUntil(testContext(), [&] { return lumox_test::isViewable(_shell); });
+    settle(50);
 }

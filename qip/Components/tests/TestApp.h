@@ -4,12 +4,19 @@
 
 #include "qip/Components/qipApplication.h"
 #include "qip/Components/qipVCell.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/WidgetProbe.h"
 
 // Widget tests share one application object on a private Xvfb.
 
 // The application, initialised on first use (starts the Xvfb).
 qipApplication* testApp();
 XtAppContext testContext();
+// Lets the toolkit handle what the server has queued for it.
+inline void settle(int ms = 60) { lumox_test::runLoopFor(testContext(), ms); }
+// XPM data of an 8 x 8 square of one colour such as "#ff0000", kept for the
+// life of the test program.
+char** squareIcon(const char* colour);
 
 // A cell whose client area is a Form inside its own realized, mapped popup
 // shell: the parent that a test installs its cells into. Destroying the object
