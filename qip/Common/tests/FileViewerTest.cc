@@ -1,46 +1,24 @@
 #include <gtest/gtest.h>
 
-#include <X11/Xutil.h>
 #include <Xm/Xm.h>
 
+#include <algorithm>
 #include <string>
 
 #include "qip/Common/FileViewer.h"
 #include "qip/Components/tests/TestApp.h"
-#include "tests/support/TestSupport.h"
 
 namespace {
-
-std::string fileWith(const std::string& name, const std::string& text)
-{
-    std::string path = lumox_test::scratchDir("file-viewer") + "/" + name;
-    lumox_test::writeFile(path, text);
-    return path;
-}
-
-std::string numberedLines(int n)
-{
-    std::string text;
-    for (int i = 1; i <= n; ++i)
-        text += "line " + std::to_string(i) + "\n";
-    return text;
-}
 
 // Pixels of the text colour in the picture's rows [y0, y1).
 int textPixels(FileViewer& v, int y0, int y1)
 {
-    Display* d = v.display();
     Window root;
     int x, y;
     unsigned w, h, border, depth;
-    XGetGeometry(d, v.currentPicture(), &root, &x, &y, &w, &h, &border, &depth);
-    XImage* image = XGetImage(d, v.currentPicture(), 0, 0, w, h, AllPlanes, ZPixmap);
-    int n = 0;
-    for (int row = y0; row < y1 && row < static_cast<int>(h); ++row)
-        for (unsigned col = 0; col < w; ++col)
-            n += XGetPixel(image, col, row) == v.textColor();
-    XDestroyImage(image);
-    return n;
+    XGetGeometry(v.display(), v.currentPicture(), &root, &x, &y, &w, &h, &border, &depth);
+    return lumox_test::countPixels(v.display(), v.currentPicture(), 0, y0, w, std::min<int>(y1, h) - y0,
+                                   v.textColor());
 }
 
 struct ShownViewer {
@@ -59,7 +37,10 @@ TEST(FileViewer, displayPutsTheLineAtTheTopAndReadsOnlyTheVisibleLines)
 {
     ShownViewer s;
     EXPECT_EQ(s.viewer.view(), qipView(0, 0, 80, 20));
-    std::string path = fileWith("numbered.txt", numberedLines(1000));
+    std::string text;
+    for (int i = 1; i <= 1000; ++i)
+        text += "line " + std::to_string(i) + "\n";
+    std::string path = lumox_test::scratchFile("file-viewer", "numbered.txt", text);
     s.viewer.display(path.c_str(), 101);
     EXPECT_EQ(s.viewer.canvasHeight(), 1001);
     EXPECT_EQ(s.viewer.canvasWidth(), 10) << "the widest line and the margin column";
@@ -84,7 +65,7 @@ TEST(FileViewer, displayPutsTheLineAtTheTopAndReadsOnlyTheVisibleLines)
 TEST(FileViewer, drawsTheTextOfEachLineOnItsOwnRowAndNothingForAMissingFile)
 {
     ShownViewer s;
-    s.viewer.display(fileWith("two.txt", "XXXXXXXX\n\nXXXXXXXX\n").c_str(), 1);
+    s.viewer.display(lumox_test::scratchFile("file-viewer", "two.txt", "XXXXXXXX\n\nXXXXXXXX\n").c_str(), 1);
     int line = s.viewer.vPixels();
     EXPECT_GT(textPixels(s.viewer, 0, line + 2), 0);
     EXPECT_EQ(textPixels(s.viewer, line + 3, 2 * line), 0) << "the empty second line";

@@ -1,20 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <X11/extensions/XTest.h>
 #include <Xm/Form.h>
 #include <Xm/Label.h>
 #include <Xm/Protocols.h>
 #include <Xm/Xm.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "options/options.h"
 #include "qip/Common/HelpButtons.h"
 #include "qip/Common/HelpWindow.h"
 #include "qip/Components/tests/TestApp.h"
-#include "tests/support/TestSupport.h"
-#include "tests/support/XTestInput.h"
+
+using lumox_test::ScopedEnv;
 
 namespace {
 
@@ -24,10 +22,9 @@ std::string installHelp(const std::string& name, std::initializer_list<const cha
 {
     std::string home = lumox_test::scratchDir(name);
     lumox_test::scratchDir(name + "/lumoxtest");
-    std::string dir = lumox_test::scratchDir(name + "/lumoxtest/help");
     for (const char* t : topics)
-        lumox_test::writeFile(dir + "/" + t + ".hlp",
-                              lumox_test::readFile(std::string(LUMOX_SOURCE_DIR) + "/help/" + t + ".hlp"));
+        lumox_test::scratchFile(name + "/lumoxtest/help", std::string(t) + ".hlp",
+                                lumox_test::readFile(std::string(LUMOX_SOURCE_DIR) + "/help/" + t + ".hlp"));
     setenv("QUENTAR", home.c_str(), 1);
     return home;
 }
@@ -40,17 +37,10 @@ std::string shownLine(long n)
     return text ? text : "<none>";
 }
 
-bool viewable(Widget shell)
-{
-    XWindowAttributes a;
-    return XtIsRealized(shell) && XGetWindowAttributes(XtDisplay(shell), XtWindow(shell), &a) &&
-           a.map_state == IsViewable;
-}
-
 bool waitViewable(bool wanted)
 {
     return lumox_test::runLoopUntil(testContext(), [&] {
-        return HelpWindow::instance() && viewable(HelpWindow::instance()->baseWidget()) == wanted;
+        return HelpWindow::instance() && lumox_test::isViewable(HelpWindow::instance()->baseWidget()) == wanted;
     });
 }
 
@@ -71,37 +61,28 @@ struct TopicCell : qipVCell {
 
 }  // namespace
 
-TEST(HelpWindow, theHelpFileIsNamedAfterInstallationApplicationAndTopic)
+TEST(HelpWindow, theHelpFileIsNamedAfterInstallationApplicationAndTopicAndNeedsAnInstallation)
 {
     testApp();
-    setenv("QUENTAR", "/opt/quentar", 1);
+    ScopedEnv quentar("QUENTAR", "/opt/quentar");
     EXPECT_EQ(HelpWindow::helpPath("faq"), "/opt/quentar/lumoxtest/help/faq.hlp");
     EXPECT_EQ(HelpWindow::helpPath(""), "");
     EXPECT_EQ(HelpWindow::helpPath(nullptr), "");
-    unsetenv("QUENTAR");
-    tvopt::register_argv0("/usr/local/bin/lumox");
-    EXPECT_EQ(HelpWindow::helpPath("faq"), "/usr/local/lumoxtest/help/faq.hlp");
-    tvopt::register_argv0(nullptr);
-    EXPECT_EQ(HelpWindow::helpPath("faq"), "");
-}
 
-TEST(HelpWindow, withoutAnInstallationDirectoryEveryRequestDoesNothing)
-{
-    testApp();
+    // Without one every request does nothing, but the topic is remembered.
     HelpWindow* before = HelpWindow::instance();
     if (before)
         before->close();
     unsetenv("QUENTAR");
     tvopt::register_argv0(nullptr);
+    EXPECT_EQ(HelpWindow::helpPath("faq"), "");
     HMenuBtn overview("overview", "Overview");
     overview.triggered();
     HelpWindow::showHelpOn("faq");
     lumox_test::runLoopFor(testContext(), 100);
     EXPECT_EQ(HelpWindow::instance(), before);
-    if (before) {
-        EXPECT_FALSE(viewable(before->baseWidget()));
-    }
-    EXPECT_STREQ(HelpWindow::lastTopic(), "faq") << "the request is still remembered";
+    EXPECT_FALSE(before && lumox_test::isViewable(before->baseWidget()));
+    EXPECT_STREQ(HelpWindow::lastTopic(), "faq");
 }
 
 TEST(HelpWindow, theOverviewEntryOpensOneWindowThatLaterRequestsReuseAndCloseHides)
@@ -117,13 +98,13 @@ TEST(HelpWindow, theOverviewEntryOpensOneWindowThatLaterRequestsReuseAndCloseHid
     press(overview);
     ASSERT_TRUE(waitViewable(true));
     HelpWindow* window = HelpWindow::instance();
-    EXPECT_STREQ(XtName(window->baseWidget()), "Help");
+    Widget shell = window->baseWidget();
+    EXPECT_STREQ(XtName(shell), "Help");
     EXPECT_EQ(shownLine(0), "LUMOX OVERVIEW");
-    EXPECT_EQ(window->viewer().view()._y, 0);
     Window focus;
     int revert;
-    XGetInputFocus(XtDisplay(window->baseWidget()), &focus, &revert);
-    EXPECT_EQ(focus, XtWindow(window->baseWidget())) << "the window takes the keyboard";
+    XGetInputFocus(XtDisplay(shell), &focus, &revert);
+    EXPECT_EQ(focus, XtWindow(shell)) << "the window takes the keyboard";
 
     press(about);
     lumox_test::runLoopFor(testContext(), 50);
@@ -141,14 +122,13 @@ TEST(HelpWindow, theOverviewEntryOpensOneWindowThatLaterRequestsReuseAndCloseHid
     EXPECT_EQ(shownLine(0), "QUESTIONS NEW USERS ASK");
 
     // The window manager's close button hides the window too, never destroys it.
-    Display* d = XtDisplay(window->baseWidget());
+    Display* d = XtDisplay(shell);
     XEvent e = {};
     e.xclient.type = ClientMessage;
-    e.xclient.window = XtWindow(window->baseWidget());
+    e.xclient.window = XtWindow(shell);
     e.xclient.message_type = XmInternAtom(d, const_cast<char*>("WM_PROTOCOLS"), False);
     e.xclient.format = 32;
     e.xclient.data.l[0] = XmInternAtom(d, const_cast<char*>("WM_DELETE_WINDOW"), False);
-    e.xclient.data.l[1] = CurrentTime;
     XSendEvent(d, e.xclient.window, False, NoEventMask, &e);
     EXPECT_TRUE(waitViewable(false));
     EXPECT_EQ(HelpWindow::instance(), window);
@@ -170,42 +150,14 @@ TEST(HelpWindow, aTopicWithoutAFileShowsTheWindowEmptyAndDestroyedWidgetsAreBuil
     EXPECT_EQ(shownLine(0), "ABOUT LUMOX");
 }
 
+// The pointer grab and the click are shown end to end; here the search from
+// the widget clicked on.
 TEST(HelpWindow, contextHelpAnswersWithTheNearestEnclosingCellThatHasATopic)
 {
-    installHelp("help-context", {"faq", "overview"});
+    testApp();
     TestParent parent("contextParent", 300, 200);
     TopicCell cell(&parent);
-    HelpBtn help(&parent);
-    help.install(&parent);
-    XtVaSetValues(help.baseWidget(), XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, cell.baseWidget(), nullptr);
-    parent.show();
-
     EXPECT_EQ(HelpBtn::helpAt(cell.label, nullptr), cell.baseWidget());
     EXPECT_STREQ(HelpWindow::lastTopic(), "faq");
     EXPECT_EQ(HelpBtn::helpAt(parent.baseWidget(), nullptr), nullptr);
-
-    // The real thing: press Help, then click the label. The clicks come from
-    // a second connection, delayed until the pointer has been grabbed.
-    Display* input = XOpenDisplay(DisplayString(XtDisplay(cell.label)));
-    ASSERT_NE(input, nullptr);
-    Window child;
-    int x, y;
-    XTranslateCoordinates(XtDisplay(cell.label), XtWindow(cell.label), DefaultRootWindow(input), 3, 3, &x, &y,
-                          &child);
-    lumox_test::movePointer(input, x, y);
-    // Nothing may cover the label: no help window yet, only a topic asked for.
-    if (HelpWindow::instance())
-        HelpWindow::instance()->close();
-    std::string home = getenv("QUENTAR");
-    unsetenv("QUENTAR");
-    HelpWindow::showHelpOn("overview");
-    setenv("QUENTAR", home.c_str(), 1);
-    lumox_test::runLoopFor(testContext(), 50);
-    XTestFakeButtonEvent(input, 1, True, 300);
-    XTestFakeButtonEvent(input, 1, False, 20);
-    XFlush(input);
-    help.triggered();
-    EXPECT_STREQ(HelpWindow::lastTopic(), "faq");
-    EXPECT_EQ(shownLine(0), "QUESTIONS NEW USERS ASK");
-    XCloseDisplay(input);
 }

@@ -3,60 +3,26 @@
 #include "qip/Common/TextField.h"
 #include "qip/Components/qipTextField_X.h"
 #include "qip/Components/tests/TestApp.h"
-#include "tests/support/TestSupport.h"
 #include "tests/support/XTestInput.h"
 
 #include <Xm/TextF.h>
 #include <Xm/Xm.h>
 
-namespace {
-
-void settle(int ms = 60) { lumox_test::runLoopFor(testContext(), ms); }
-
-// Shows the parent and gives the keyboard to `field`.
-void showAndFocus(TestParent& parent, Widget field)
-{
-    parent.show();
-    Display* d = XtDisplay(field);
-    XSetInputFocus(d, XtWindow(parent.shell()), RevertToParent, CurrentTime);
-    XmProcessTraversal(field, XmTRAVERSE_CURRENT);
-    Window child;
-    int x, y;
-    XTranslateCoordinates(d, XtWindow(field), DefaultRootWindow(d), 5, 5, &x, &y, &child);
-    lumox_test::movePointer(d, x, y);
-    settle();
-}
-
-}  // namespace
-
-TEST(TextField, buildsItsSensorAndEngineAndInstallsAnUnmanagedField)
-{
-    TestParent parent("fieldParent");
-    TextField field("entry");
-    ASSERT_NE(field.textField(), nullptr);
-    ASSERT_NE(field.engine(), nullptr);
-    EXPECT_EQ(field.textField()->engine(), field.engine());
-    EXPECT_EQ(field.engine()->client(), field.textField());
-    EXPECT_STREQ(field.engine()->name(), "entry");
-
-    field.text("preset");
-    field.install(&parent);
-    ASSERT_NE(field.baseWidget(), nullptr);
-    EXPECT_EQ(field.baseWidget(), field.engine()->baseWidget());
-    EXPECT_EQ(field.clientArea(), field.baseWidget());
-    EXPECT_TRUE(XmIsTextField(field.baseWidget()));
-    EXPECT_FALSE(XtIsManaged(field.baseWidget()));
-    EXPECT_STREQ(field.text(), "preset");
-}
-
-TEST(TextField, byDefaultReturnReportsTheTextAndPutsTheFieldAway)
+TEST(TextField, aPresetFieldInstallsUnmanagedAndByDefaultReturnReportsTheTextAndPutsTheFieldAway)
 {
     TestParent parent("defaultParent");
     TextField field("entry");
+    field.text("preset");
     field.install(&parent);
-    field.manage();
     Widget w = field.baseWidget();
-    showAndFocus(parent, w);
+    ASSERT_TRUE(w && XmIsTextField(w));
+    EXPECT_FALSE(XtIsManaged(w));
+    EXPECT_STREQ(field.text(), "preset");
+
+    field.text("");
+    field.manage();
+    parent.show();
+    lumox_test::focusOn(w);
     ASSERT_EQ(field.activate(), 0);
     Display* d = XtDisplay(w);
     lumox_test::typeText(d, "hello");
@@ -69,7 +35,8 @@ TEST(TextField, byDefaultReturnReportsTheTextAndPutsTheFieldAway)
 
     // Even shown again, the field no longer reacts until it is activated.
     field.manage();
-    showAndFocus(parent, w);
+    parent.show();
+    lumox_test::focusOn(w);
     testing::internal::CaptureStderr();
     lumox_test::pressKey(d, "Return");
     settle();
