@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <cstring>
 
 #include "qip/Monitors/qipAppContext.h"
 #include "qip/Monitors/qipBasicAlarm_X.h"
@@ -52,19 +48,14 @@ struct Listener : qipPortSensor {
 
 }  // namespace
 
-TEST(FdSensor, withoutADescriptorActivationDoesNothing)
+TEST(FdSensor, aReadableDescriptorReachesTriggeredUntilDeactivatedAndNoDescriptorDoesNothing)
 {
-    CountingReader r;
-    EXPECT_EQ(r.activate(), 0);
-    EXPECT_EQ(r.status(), qipGadget_Uninitialized);
-    EXPECT_EQ(r.deactivate(), 0);
-    EXPECT_EQ(r.status(), qipGadget_Uninitialized);
-    EXPECT_EQ(r.watch(-3), -1);
-    EXPECT_EQ(r.fildes(), -1);
-}
+    CountingReader none;
+    EXPECT_EQ(none.activate(), 0);
+    EXPECT_EQ(none.deactivate(), 0);
+    EXPECT_EQ(none.status(), qipGadget_Uninitialized);
+    EXPECT_EQ(none.watch(-3), -1);
 
-TEST(FdSensor, aReadableDescriptorReachesTriggeredUntilDeactivated)
-{
     XtAppContext c = context();
     int fds[2];
     ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
@@ -87,24 +78,17 @@ TEST(FdSensor, aReadableDescriptorReachesTriggeredUntilDeactivated)
     close(fds[1]);
 }
 
-TEST(Alarm, aZeroIntervalNeverArmsAndAnUnarmedEngineRefusesToStop)
-{
-    context();
-    CountingTimeout t;
-    qipBasicAlarm_X engine(&t);
-    t.engine(&engine);
-    EXPECT_EQ(t.activate(), 0);
-    EXPECT_EQ(engine.timerId(), 0u);
-    EXPECT_EQ(engine.deactivate(), -1);
-    EXPECT_EQ(engine.set(0), -1);
-}
-
-TEST(Alarm, firesOnceAndAgainOnlyWhenActivatedAgain)
+TEST(Alarm, firesOnceAndAgainOnlyWhenActivatedAgainButNeverWithAZeroInterval)
 {
     XtAppContext c = context();
     CountingTimeout t;
     qipBasicAlarm_X engine(&t);
     t.engine(&engine);
+    EXPECT_EQ(t.activate(), 0);
+    EXPECT_EQ(engine.timerId(), 0u) << "a zero interval never arms";
+    EXPECT_EQ(engine.deactivate(), -1) << "an unarmed engine refuses to stop";
+    EXPECT_EQ(engine.set(0), -1);
+
     t.setTimer(20);
     ASSERT_EQ(t.activate(), 0);
     EXPECT_TRUE(lumox_test::runLoopUntil(c, [&] { return t.fired == 1; }, 3000));
@@ -119,15 +103,8 @@ TEST(Alarm, firesOnceAndAgainOnlyWhenActivatedAgain)
 TEST(PortSensor, aPortThatAnotherSocketHoldsIsRefused)
 {
     int base = lumox_test::findFreePorts(1);
-    int other = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a;
-    memset(&a, 0, sizeof a);
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_ANY);
-    a.sin_port = htons(base);
-    ASSERT_EQ(bind(other, (sockaddr*)&a, sizeof a), 0);
-    ASSERT_EQ(listen(other, 5), 0);
-
+    int other = lumox_test::listenOn(base);
+    ASSERT_GE(other, 0);
     Listener l;
     EXPECT_EQ(l.monitor(base), -1);
     EXPECT_EQ(l.fildes(), -1);
