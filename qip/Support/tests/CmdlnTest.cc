@@ -56,35 +56,29 @@ protected:
     }
 };
 
-TEST_F(Cmdln, exactOptionsTakeTheirArgumentsAndAreRemoved)
+TEST_F(Cmdln, optionsMatchByPrefixRunTogetherAndLeaveTheUnmatchedRestForTheToolkit)
 {
-    Argv a({"prog", "-file", "f.rpt", "keep", "-pair", "1", "2", "tail"});
-    EXPECT_EQ(cmdln_parse(&a.argc, a.ptrs.data()), 2);
-    EXPECT_EQ(a.left(), (std::vector<std::string>{"prog", "keep", "tail"}));
-    EXPECT_EQ(seen, (std::vector<std::string>{"file(f.rpt)", "pair(1)"}));
-}
-
-TEST_F(Cmdln, aValueWrittenRightAfterAnAbbreviatedNameIsItsArgument)
-{
-    Argv a({"prog", "-filereport.rpt"});
-    EXPECT_EQ(cmdln_parse(&a.argc, a.ptrs.data()), 1);
-    EXPECT_EQ(a.left(), (std::vector<std::string>{"prog"}));
-    EXPECT_EQ(seen, (std::vector<std::string>{"file(report.rpt)"}));
-}
-
-TEST_F(Cmdln, runTogetherFlagsAreEachHandled)
-{
-    Argv a({"prog", "-xverbose"});
-    EXPECT_EQ(cmdln_parse(&a.argc, a.ptrs.data()), 1);
-    EXPECT_EQ(seen, (std::vector<std::string>{"x(-)", "verbose(-)"}));
-    EXPECT_EQ(a.left(), (std::vector<std::string>{"prog"}));
-}
-
-TEST_F(Cmdln, theUnmatchedRestOfAnArgumentIsLeftForTheToolkit)
-{
-    Argv a({"prog", "-xq", "-geometry", "100x100"});
-    EXPECT_EQ(cmdln_parse(&a.argc, a.ptrs.data()), 0);
-    EXPECT_EQ(a.left(), (std::vector<std::string>{"prog", "-q", "-geometry", "100x100"}));
+    struct {
+        std::vector<std::string> args;
+        int processed;
+        std::vector<std::string> left, seen;
+    } cases[] = {
+        // Exact names take their arguments and are removed.
+        {{"prog", "-file", "f.rpt", "keep", "-pair", "1", "2", "tail"}, 2, {"prog", "keep", "tail"},
+         {"file(f.rpt)", "pair(1)"}},
+        // A value written right after an abbreviated name is its argument.
+        {{"prog", "-filereport.rpt"}, 1, {"prog"}, {"file(report.rpt)"}},
+        {{"prog", "-xverbose"}, 1, {"prog"}, {"x(-)", "verbose(-)"}},
+        {{"prog", "-xq", "-geometry", "100x100"}, 0, {"prog", "-q", "-geometry", "100x100"}, {"x(-)"}},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.args[1]);
+        seen.clear();
+        Argv a(c.args);
+        EXPECT_EQ(cmdln_parse(&a.argc, a.ptrs.data()), c.processed);
+        EXPECT_EQ(a.left(), c.left);
+        EXPECT_EQ(seen, c.seen);
+    }
 }
 
 TEST_F(Cmdln, aTerminatorEndsParsingAndIsRemoved)

@@ -14,7 +14,7 @@ std::vector<int*> contents(const List<int*>& l)
 }
 }  // namespace
 
-TEST(List, appendPrependAndJoinKeepTheOrderTheyPromise)
+TEST(List, appendPrependAndJoinKeepTheOrderTheyPromiseAndOutOfRangeIsNull)
 {
     List<int*> l;
     EXPECT_EQ(l.first(), nullptr);
@@ -25,22 +25,14 @@ TEST(List, appendPrependAndJoinKeepTheOrderTheyPromise)
     l.join(&c, l.find(&b));
     EXPECT_EQ(contents(l), (std::vector<int*>{&a, &b, &c, &d}));
     EXPECT_EQ(l.length(), 4);
-    EXPECT_EQ(l.first(), &a);
     EXPECT_EQ(l.last(), &d);
+    EXPECT_EQ(l.at(1), &b);
+    EXPECT_EQ(l.at(4), nullptr);
+    EXPECT_EQ(l.at(-1), nullptr);
     l.join(&d, nullptr);  // a null link inserts at the front
     EXPECT_EQ(l.first(), &d);
-}
-
-TEST(List, atAndFindAnswerOutOfRangeWithNull)
-{
-    List<int*> l;
-    l.append(&a);
-    l.append(&b);
-    EXPECT_EQ(l.at(0), &a);
-    EXPECT_EQ(l.at(1), &b);
-    EXPECT_EQ(l.at(2), nullptr);
-    EXPECT_EQ(l.at(-1), nullptr);
-    EXPECT_EQ(l.find(&c), nullptr);
+    int elsewhere = 5;
+    EXPECT_EQ(l.find(&elsewhere), nullptr);
 }
 
 TEST(List, removeUnlinksTheFirstOccurrenceOnlyAndNeverTheDatum)
