@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -17,7 +16,10 @@
 #include "app/MsgArea.h"
 #include "app/NetClient.h"
 #include "app/NetManager.h"
+#include "app/ZxClient.h"
+#include "app/ZxErrMsg.h"
 #include "app/tests/AppTestEnv.h"
+#include "app/tests/ZxTestEnv.h"
 #include "qip/Monitors/qipFdActivity_X.h"
 #include "tests/support/TestSupport.h"
 #include "tools/lumox-client/lumox_client.h"
@@ -78,21 +80,14 @@ protected:
 TEST_F(ClientLibrary, findsTheCollectorPastASilentPortAndNumbersClientsInOrder)
 {
     // Something that accepts but never answers holds the first port.
-    int silent = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a;
-    memset(&a, 0, sizeof a);
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    a.sin_port = htons(_base);
-    ASSERT_EQ(bind(silent, (sockaddr*)&a, sizeof a), 0);
-    listen(silent, 5);
+    int silent = lumox_test::listenOn(_base);
+    ASSERT_GE(silent, 0);
 
     long first = ConnectionFactory::_token;
     lumox_client* c[3] = {nullptr, nullptr, nullptr};
     int results[3] = {1, 1, 1};
     serve([&] {
-        lumox_signon s;
-        memset(&s, 0, sizeof s);
+        lumox_signon s = {};
         s.timeout_ms = 300;
         s.program = "first";
         results[0] = lumox_connect(&c[0], &s);
@@ -134,8 +129,7 @@ TEST_F(ClientLibrary, refusalsAndMissingCollectorsAreClearResults)
     int refused = 1;
     lumox_client* c = nullptr;
     serve([&] {
-        lumox_signon s;
-        memset(&s, 0, sizeof s);
+        lumox_signon s = {};
         s.uid = "12345";
         s.port = _base + 1;
         refused = lumox_connect(&c, &s);
@@ -144,8 +138,7 @@ TEST_F(ClientLibrary, refusalsAndMissingCollectorsAreClearResults)
     EXPECT_EQ(c, nullptr);
     EXPECT_EQ(ConnectionFactory::_token, first);
 
-    lumox_signon s;
-    memset(&s, 0, sizeof s);
+    lumox_signon s = {};
     s.port = _base + 2;
     EXPECT_EQ(lumox_connect(&c, &s), LUMOX_ENOCOLLECTOR);
 }
@@ -160,8 +153,7 @@ TEST_F(ClientLibrary, errorRecordsArriveWithTheirFields)
         char* body = strdup("Array bounds write");
         lumox_frame frames[] = {{"src/lib/x.c", 17, "  write_it()"}, {"main.c", 3, "  main()"}};
         lumox_append_trace(&body, frames, 2);
-        lumox_error e;
-        memset(&e, 0, sizeof e);
+        lumox_error e = {};
         e.category = "ABW";
         e.file = "src/lib/x.c";
         e.line = 17;
@@ -170,7 +162,7 @@ TEST_F(ClientLibrary, errorRecordsArriveWithTheirFields)
         e.body = body;
         lumox_send_error(c, &e);
         free(body);
-        memset(&e, 0, sizeof e);
+        e = {};
         e.category = "odd>category";
         lumox_send_error(c, &e);
     }, [&] { return theMessageContainer->nMessages() == before + 2; });
@@ -194,4 +186,69 @@ TEST_F(ClientLibrary, errorRecordsArriveWithTheirFields)
     EXPECT_STREQ(odd->_lineno, "unknown");
     lumox_close(c);
     EXPECT_TRUE(lumox_test::runLoopUntil(appTestContext(), [&] { return client->_status == 0; }));
+}
+
+// A static analyser on the library: its context arrives in the ZxClient, its
+// violations as ZxErrMsgs with every field.
+TEST_F(ClientLibrary, contextAndViolationsReachAStaticAnalysisClient)
+{
+    ZxScratch scratch("library");
+    lumox_client* zx = nullptr;
+    int results[4] = {1, 1, 1, 1}, badSeverity = 0;
+    serve([&] {
+        lumox_signon s = {};
+        s.type = s.signature = "Zentrix";
+        s.program = "shapes.cc";
+        results[0] = lumox_connect(&zx, &s);
+        const char* argv[] = {"lumox-zx", "-Zoi", "suppress item 6", "g++", "-c", "shapes.cc"};
+        const char* envp[] = {"PATH=/usr/bin", nullptr};
+        results[1] = lumox_send_zx_context(zx, 6, argv, envp, scratch.project.c_str());
+        lumox_violation v = {};
+        v.item = 11;
+        v.severity = 4;
+        v.class_name = "Label";
+        v.file = "/p/shapes.cc";
+        v.line = 9;
+        v.item_text = "Declare a copy constructor";
+        v.body = "shapes.cc:9:7: warning: 'class Label' has pointer data members\n";
+        results[2] = lumox_send_violation(zx, &v);
+        v.item = 6;
+        v.severity = 1;
+        v.rule_set = "More Effective C++";
+        results[3] = lumox_send_violation(zx, &v);
+        v.severity = 9;
+        badSeverity = lumox_send_violation(zx, &v);
+    }, [&] {  // runs only once the thread is done with zx
+        NetClient* c = zx ? clientWithId(lumox_client_token(zx)) : nullptr;
+        return c && c->nMessages() == 2;
+    });
+    for (int r : results)
+        EXPECT_EQ(r, LUMOX_OK) << lumox_strerror(r);
+    EXPECT_EQ(badSeverity, LUMOX_EINVAL);
+    ZxClient* c = zx ? dynamic_cast<ZxClient*>(clientWithId(lumox_client_token(zx))) : nullptr;
+    ASSERT_NE(c, nullptr);
+    EXPECT_STREQ(c->clientTag(), "Zentrix");
+    EXPECT_STREQ(c->cwd(), scratch.project.c_str());
+    ASSERT_EQ(c->_executor.argc(), 6);
+    EXPECT_STREQ(c->_executor.argv()[2], "suppress item 6");
+    ASSERT_EQ(c->_executor.environCount(), 1);
+    EXPECT_STREQ(c->_executor.envp()[0], "PATH=/usr/bin");
+    EXPECT_EQ(c->nShown(), 1) << "item 6 is suppressed by the command line";
+
+    ZxErrMsg* m = dynamic_cast<ZxErrMsg*>(c->_messages.first());
+    ASSERT_NE(m, nullptr);
+    EXPECT_STREQ(m->_errorCategory.text(), "EffC++11");
+    EXPECT_STREQ(m->_class.text(), "Label");
+    EXPECT_STREQ(m->_filepath.text(), "/p");
+    EXPECT_STREQ(m->_filename.text(), "shapes.cc");
+    EXPECT_STREQ(m->_lineno.text(), "9");
+    EXPECT_STREQ(m->_ruleSet.text(), "Effective C++");
+    EXPECT_STREQ(m->originalBody(), "shapes.cc:9:7: warning: 'class Label' has pointer data members\n");
+    EXPECT_STREQ(dynamic_cast<ZxErrMsg*>(c->_messages.last())->_ruleSet.text(), "More Effective C++");
+
+    lumox_close(zx);
+    EXPECT_TRUE(lumox_test::runLoopUntil(appTestContext(), [&] { return c->_status == 0; }));
+    theMessageContainer->removeClient(c);
+    theMessageContainer->countRemoved(c->nShown());
+    delete c;
 }

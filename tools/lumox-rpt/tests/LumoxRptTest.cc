@@ -35,9 +35,9 @@ LmxClient* makeClient(long token, const std::string& prog, const std::vector<std
     return c;
 }
 
-std::string tempFile(const std::string& name)
+std::string tempFile(const std::string& name, const std::string& text = "")
 {
-    return lumox_test::scratchDir("lumox-rpt") + "/" + std::to_string(getpid()) + "-" + name;
+    return lumox_test::scratchFile("lumox-rpt", std::to_string(getpid()) + "-" + name, text);
 }
 
 // Client "one" with two messages (the second from thread 7), client "two"
@@ -78,9 +78,9 @@ ToolRun run(const std::vector<std::string>& args)
 
 }  // namespace
 
-TEST(LumoxRpt, listShowsClientsAndIndentedMessages)
+TEST(LumoxRpt, listShowsClientsAndIndentedMessagesAndDumpEveryHeader)
 {
-    std::string path = writeSample("list.rpt");
+    std::string path = writeSample("sample.rpt");
     ToolRun r = run({"list", path});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
@@ -88,11 +88,7 @@ TEST(LumoxRpt, listShowsClientsAndIndentedMessages)
                      "   READ_OVERFLOW                            f0.c : 40\n"
                      "   LEAK_SCOPE                  Thread: 7     f1.c : 41\n"
                      "Runtime: Executing \"two\" on hostA, pid=12\n");
-}
 
-TEST(LumoxRpt, dumpShowsEveryHeader)
-{
-    std::string path = writeSample("dump.rpt");
     std::string bytes = lumox_test::readFile(path);
     const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes.data());
     uint32_t second = qipGetBE32(b + 128);
@@ -121,54 +117,13 @@ TEST(LumoxRpt, dumpShowsEveryHeader)
          << "           real size : " << size2 << "\n"
          << "      next record at : 0\n"
          << " 2 records\n";
-    ToolRun r = run({"dump", path});
+    r = run({"dump", path});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, want.str());
     EXPECT_EQ(r.err, "");
 }
 
-TEST(LumoxRpt, badFilesGiveAClearMessageAndExitStatus1)
-{
-    std::string missing = tempFile("missing.rpt");
-    ToolRun r = run({"list", missing});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "lumox-rpt: " + missing + ": cannot open (fopen failed: No such file or directory)\n");
-
-    std::string text = tempFile("notes.txt");
-    lumox_test::writeFile(text, "just some notes\n");
-    for (const char* cmd : {"list", "dump"}) {
-        r = run({cmd, text});
-        EXPECT_EQ(r.status, 1) << cmd;
-        EXPECT_EQ(r.err, "lumox-rpt: " + text + ": not a report file (bad magic number)\n") << cmd;
-    }
-
-    std::string good = lumox_test::readFile(writeSample("good.rpt"));
-    std::string v2 = good;
-    qipPutBE32(reinterpret_cast<unsigned char*>(&v2[76]), 2);
-    std::string v2path = tempFile("v2.rpt");
-    lumox_test::writeFile(v2path, v2);
-    r = run({"dump", v2path});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find("    Map File version : 2\n"), std::string::npos);
-    EXPECT_EQ(r.err, "lumox-rpt: " + v2path + ": unsupported report format (bad version number)\n");
-
-    // Cut inside the second record: the first client is listed, then the error.
-    uint32_t second = qipGetBE32(reinterpret_cast<const unsigned char*>(good.data()) + 128);
-    std::string cut = tempFile("cut.rpt");
-    lumox_test::writeFile(cut, good.substr(0, second + 20));
-    r = run({"list", cut});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out.find("Runtime: Executing \"one\""), 0u);
-    EXPECT_EQ(r.out.find("\"two\""), std::string::npos);
-    EXPECT_EQ(r.err, "lumox-rpt: " + cut + ": file corrupt\n");
-    r = run({"dump", cut});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find(" record 1 at offset 128:\n"), std::string::npos);
-    EXPECT_EQ(r.err, "lumox-rpt: " + cut + ": file corrupt\n");
-}
-
-TEST(LumoxRpt, usageErrorsExitWithStatus2)
+TEST(LumoxRpt, badFilesExitWithStatus1AndBadCommandLinesWith2)
 {
     ToolRun r = run({});
     EXPECT_EQ(r.status, 2);
@@ -179,4 +134,39 @@ TEST(LumoxRpt, usageErrorsExitWithStatus2)
     r = run({"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("usage:"), std::string::npos);
+
+    std::string missing = lumox_test::scratchDir("lumox-rpt") + "/missing.rpt";
+    r = run({"list", missing});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "lumox-rpt: " + missing + ": cannot open (fopen failed: No such file or directory)\n");
+
+    std::string text = tempFile("notes.txt", "just some notes\n");
+    for (const char* cmd : {"list", "dump"}) {
+        r = run({cmd, text});
+        EXPECT_EQ(r.status, 1) << cmd;
+        EXPECT_EQ(r.err, "lumox-rpt: " + text + ": not a report file (bad magic number)\n") << cmd;
+    }
+
+    std::string good = lumox_test::readFile(writeSample("good.rpt"));
+    std::string v2 = good;
+    qipPutBE32(reinterpret_cast<unsigned char*>(&v2[76]), 2);
+    std::string v2path = tempFile("v2.rpt", v2);
+    r = run({"dump", v2path});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("    Map File version : 2\n"), std::string::npos);
+    EXPECT_EQ(r.err, "lumox-rpt: " + v2path + ": unsupported report format (bad version number)\n");
+
+    // Cut inside the second record: the first client is listed, then the error.
+    uint32_t second = qipGetBE32(reinterpret_cast<const unsigned char*>(good.data()) + 128);
+    std::string cut = tempFile("cut.rpt", good.substr(0, second + 20));
+    r = run({"list", cut});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.find("Runtime: Executing \"one\""), 0u);
+    EXPECT_EQ(r.out.find("\"two\""), std::string::npos);
+    EXPECT_EQ(r.err, "lumox-rpt: " + cut + ": file corrupt\n");
+    r = run({"dump", cut});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find(" record 1 at offset 128:\n"), std::string::npos);
+    EXPECT_EQ(r.err, "lumox-rpt: " + cut + ": file corrupt\n");
 }
