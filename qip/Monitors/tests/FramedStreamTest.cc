@@ -9,9 +9,9 @@
 #include <thread>
 #include <vector>
 
-#include "qip/Monitors/qipAppContext.h"
 #include "qip/Monitors/qipFdActivity_X.h"
 #include "qip/Monitors/qipSafeAIFS.h"
+#include "qip/Monitors/tests/LoopContext.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -49,17 +49,6 @@ struct SocketPair {
 
 std::string lengthWord(int32_t n) { return std::string(reinterpret_cast<const char*>(&n), sizeof n); }
 std::string frame(const std::string& payload) { return lengthWord((int32_t)payload.size()) + payload; }
-
-XtAppContext loopContext()
-{
-    static XtAppContext context = nullptr;
-    if (!context) {
-        XtToolkitInitialize();
-        context = XtCreateApplicationContext();
-        qipSetAppContext(context);
-    }
-    return context;
-}
 }  // namespace
 
 TEST(RecordBuffer, typedReadsAndShortfalls)

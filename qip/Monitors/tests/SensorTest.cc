@@ -4,27 +4,15 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "qip/Monitors/qipAppContext.h"
 #include "qip/Monitors/qipBasicAlarm_X.h"
 #include "qip/Monitors/qipFdActivity_X.h"
 #include "qip/Monitors/qipFdRead.h"
 #include "qip/Monitors/qipPortSensor.h"
 #include "qip/Monitors/qipTimeout.h"
+#include "qip/Monitors/tests/LoopContext.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
-
-// Timers and descriptor inputs need an application context but no display.
-XtAppContext context()
-{
-    static XtAppContext c = nullptr;
-    if (!c) {
-        XtToolkitInitialize();
-        c = XtCreateApplicationContext();
-        qipSetAppContext(c);
-    }
-    return c;
-}
 
 struct CountingReader : qipFdRead {
     int fired = 0;
@@ -56,7 +44,7 @@ TEST(FdSensor, aReadableDescriptorReachesTriggeredUntilDeactivatedAndNoDescripto
     EXPECT_EQ(none.status(), qipGadget_Uninitialized);
     EXPECT_EQ(none.watch(-3), -1);
 
-    XtAppContext c = context();
+    XtAppContext c = loopContext();
     int fds[2];
     ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
     CountingReader r;
@@ -80,7 +68,7 @@ TEST(FdSensor, aReadableDescriptorReachesTriggeredUntilDeactivatedAndNoDescripto
 
 TEST(Alarm, firesOnceAndAgainOnlyWhenActivatedAgainButNeverWithAZeroInterval)
 {
-    XtAppContext c = context();
+    XtAppContext c = loopContext();
     CountingTimeout t;
     qipBasicAlarm_X engine(&t);
     t.engine(&engine);
