@@ -46,7 +46,11 @@ void SuprMenuSelector::addChoice(SuprChoiceBtn* choice)
 void SuprMenuSelector::install(qipVCell* parent)
 {
     assert(parent != 0);
-    _base = XmCreatePopupMenu(parent->clientArea(), _name, nullptr, 0);
+    // Posted by the editor itself, on a click: Motif refuses to post a menu
+    // by hand that it also posts on its own button.
+    Arg args[1];
+    XtSetArg(args[0], XmNpopupEnabled, XmPOPUP_DISABLED);
+    _base = XmCreatePopupMenu(parent->clientArea(), _name, args, 1);
     assert(_base != 0);
     _clientArea = _base;
     installDestroyHandler();

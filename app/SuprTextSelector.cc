@@ -1,6 +1,7 @@
 #include "app/SuprTextSelector.h"
 
 #include <X11/keysym.h>
+#include <Xm/TextF.h>
 #include <Xm/Xm.h>
 
 #include <string>
@@ -36,6 +37,10 @@ int SuprTextSelector::open(int x, int y, int width, const char* preset)
     activate();
     _open = true;
     XmProcessTraversal(_base, XmTRAVERSE_CURRENT);
+    // The preset is selected, so that typing replaces it and an arrow key keeps it.
+    XmTextPosition end = XmTextFieldGetLastPosition(_base);
+    XmTextFieldSetInsertionPosition(_base, end);
+    XmTextFieldSetSelection(_base, 0, end, XtLastTimestampProcessed(XtDisplay(_base)));
     return 0;
 }
 

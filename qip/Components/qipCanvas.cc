@@ -30,10 +30,12 @@ void qipCanvas::install(qipVCell* parent)
     qipScrolledWindow::install(parent);
     assert(_clientArea != 0);
     _display = XtDisplay(_base);
+    // The window decides the canvas's size: a child managed on it (an
+    // editing field) must not shrink it to the child's size.
     Widget area = XtVaCreateManagedWidget(_name, xmDrawingAreaWidgetClass, _clientArea, XmNwidth,
                                           (Dimension)(_view._dx * _hPixels), XmNheight,
                                           (Dimension)(_view._dy * _vPixels), XmNmarginWidth, 2, XmNmarginHeight,
-                                          2, nullptr);
+                                          2, XmNresizePolicy, XmRESIZE_NONE, nullptr);
     XtVaGetValues(area, XmNbackground, &_bg, XmNforeground, &_fg, XmNtopShadowColor, &_topShadow,
                   XmNbottomShadowColor, &_botShadow, nullptr);
     XtVaSetValues(_base, XmNhorizontalScrollBar, _hsb->baseWidget(), XmNverticalScrollBar, _vsb->baseWidget(),
