@@ -163,6 +163,8 @@ TEST_F(SuprEditor, fieldsAreEditedThroughTheirSelectors)
     ASSERT_EQ(clickField(row, 10), 0);
     EXPECT_EQ(list().editing(), 1);
     EXPECT_TRUE(list().itemSelector().posted());
+    // The menu is really on the screen, not only marked as posted.
+    EXPECT_TRUE(XtIsManaged(list().itemSelector().baseWidget()));
     for (ListIterator<SuprWinBtn*> i(list().buttons()); i.valid(); i.next())
         EXPECT_FALSE(i.current()->active()) << i.current()->name();
     EXPECT_EQ(list().next(), -1) << "the cursor stays while a field is edited";
@@ -182,9 +184,14 @@ TEST_F(SuprEditor, fieldsAreEditedThroughTheirSelectors)
     list().severitySelector().choices().at(3)->triggered();
     EXPECT_EQ(list().cursor()._supr->_severity, 3);
 
+    Dimension before = 0, after = 0;
+    XtVaGetValues(list().drawingArea(), XmNheight, &before, nullptr);
     ASSERT_EQ(clickField(row, 30), 0);
     ASSERT_TRUE(list().classSelector().isOpen());
     EXPECT_STREQ(list().classSelector().text(), "Label");
+    lumox_test::runLoopFor(appTestContext(), 50);
+    XtVaGetValues(list().drawingArea(), XmNheight, &after, nullptr);
+    EXPECT_EQ(after, before) << "an open text field leaves the list its size";
     list().classSelector().text("Po*");
     list().classSelector().triggered();
     EXPECT_STREQ(list().cursor()._supr->_classname, "Po*");
