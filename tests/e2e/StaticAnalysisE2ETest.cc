@@ -75,6 +75,48 @@ TEST(StaticAnalysis, violationsSuppressedInTheEditorStayHiddenAfterARebuild)
     EXPECT_TRUE(lumox.waitForContent(headerList, [](const Lines& l) { return countLines(l, "EffC++11") == 0; }));
     lumox.screenshot("suppression-editor");
 
+    // A click on the entry's Type column opens the severity menu on the
+    // screen; choosing PSV again keeps the entry as it is.
+    WidgetInfo list;
+    ASSERT_TRUE(lumox.widget(supr, list));
+    rows = list.content;
+    int row = lineOf(rows, "11     PSV    Label");
+    ASSERT_GE(row, 0);
+    const std::string& cell = rows[0];
+    int hp = atoi(cell.c_str() + cell.rfind("cell ") + 5);
+    int vp = atoi(cell.c_str() + cell.rfind(' ') + 1);
+    int rowY = list.y + row * vp + vp / 2;
+    click(lumox.display(), list.x + 17 * hp, rowY);
+    WidgetInfo psv;
+    bool shown = false;
+    for (int i = 0; i < 100 && !shown; ++i) {
+        for (const WidgetInfo& w : lumox.widgets("suprSev"))
+            if (w.viewable) {
+                shown = true;
+                break;
+            }
+        if (!shown)
+            sleepMs(50);
+    }
+    ASSERT_TRUE(shown) << "the severity menu did not open";
+    for (const WidgetInfo& w : lumox.widgets())
+        if (w.path.find("suprSev.suprSev_") != std::string::npos && w.label == "PSV")
+            psv = w;
+    ASSERT_GT(psv.width, 0);
+    click(lumox.display(), psv.centerX(), psv.centerY());
+    ASSERT_TRUE(lumox.waitForContent(supr, [](const Lines& l) { return selectedHas(l, "11     PSV    Label"); }));
+    // The class field opens over the row without shrinking the list; Escape
+    // leaves the entry as it was.
+    click(lumox.display(), list.x + 30 * hp, rowY);
+    WidgetInfo field;
+    ASSERT_TRUE(lumox.waitForWidget("supr.supr.suprClass", field));
+    EXPECT_EQ(field.label, "Label");
+    WidgetInfo listNow;
+    ASSERT_TRUE(lumox.widget(supr, listNow));
+    EXPECT_EQ(listNow.height, list.height);
+    pressKey(lumox.display(), "Escape");
+    ASSERT_TRUE(lumox.waitForContent(supr, [](const Lines& l) { return selectedHas(l, "11     PSV    Label"); }));
+
     ASSERT_TRUE(lumox.clickWidget("fileGrp_work.save.save_button"));
     ASSERT_TRUE(lumox.waitForLabel(statusText, "Suppressions saved"));
     EXPECT_EQ(readFile(p.dir + "/.qnrc"),
