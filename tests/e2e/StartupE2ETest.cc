@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <functional>
 
 #include "tests/e2e/LumoxHarness.h"
@@ -20,18 +16,9 @@ struct PortHog {
     std::vector<int> fds;
     PortHog(int base, int count)
     {
-        for (int p = base; p < base + count; ++p) {
-            int fd = socket(AF_INET, SOCK_STREAM, 0);
-            sockaddr_in a;
-            memset(&a, 0, sizeof a);
-            a.sin_family = AF_INET;
-            a.sin_addr.s_addr = htonl(INADDR_ANY);
-            a.sin_port = htons(p);
-            if (bind(fd, (sockaddr*)&a, sizeof a) == 0 && listen(fd, 5) == 0)
+        for (int p = base; p < base + count; ++p)
+            if (int fd = listenOn(p); fd >= 0)
                 fds.push_back(fd);
-            else
-                close(fd);
-        }
     }
     ~PortHog()
     {
