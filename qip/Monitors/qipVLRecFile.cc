@@ -85,14 +85,9 @@ int qipVLRecFile::open(const char* name, Mode mode, int userHeaderSz)
         setvbuf(_fp, nullptr, _IONBF, 0);
         _header._firstOffset = qipVLHeader::Size + _header._userHeaderSz;
         _header._lastOffset = 0;
-        _header.pack(buf);
-        if (fwrite(buf, 1, sizeof buf, _fp) != sizeof buf)
-            return fwriteFailed;
-        int r = writeHeader();
+        int r = writeHeaders();
         if (r != 0)
             return r;
-        if (fflush(_fp) != 0)
-            return fwriteFailed;
     } else {
         _fp = fopen(name, "rb");
         if (!_fp)
@@ -185,15 +180,9 @@ int qipVLRecFile::close()
         return fwriteFailed;
     if (fseeko(_fp, 0, SEEK_SET) != 0)
         return fileShutDown;
-    unsigned char buf[qipVLHeader::Size];
-    _header.pack(buf);
-    if (fwrite(buf, 1, sizeof buf, _fp) != sizeof buf)
-        return fwriteFailed;
-    int r = writeHeader();
+    int r = writeHeaders();
     if (r != 0)
         return r;
-    if (fflush(_fp) != 0)
-        return fwriteFailed;
     int c = fclose(_fp);
     _fp = nullptr;
     return c == 0 ? noError : fwriteFailed;
@@ -263,4 +252,16 @@ int qipVLRecFile::load()
         offset = rec._nextRec;
     }
     return count;
+}
+
+int qipVLRecFile::writeHeaders()
+{
+    unsigned char buf[qipVLHeader::Size];
+    _header.pack(buf);
+    if (fwrite(buf, 1, sizeof buf, _fp) != sizeof buf)
+        return fwriteFailed;
+    int r = writeHeader();
+    if (r != 0)
+        return r;
+    return fflush(_fp) == 0 ? noError : fwriteFailed;
 }

@@ -79,6 +79,9 @@ protected:
 private:
     qipVLRecFile(const qipVLRecFile&) = delete;
     qipVLRecFile& operator=(const qipVLRecFile&) = delete;
+    // Writes the file header at the current position, then the user header;
+    // flushes. 0 or a code.
+    int writeHeaders();
 
     qipVLRecord _walkRecord;
     uint32_t _walkOffset;
