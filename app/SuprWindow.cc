@@ -27,7 +27,6 @@ SuprWindow::~SuprWindow()
     if (_theSuprWindow == this)
         _theSuprWindow = nullptr;
     if (_base) {
-        XtRemoveEventHandler(_base, StructureNotifyMask, False, map_evh, this);
         XtDestroyWidget(_base);
     }
 }
@@ -85,7 +84,6 @@ void SuprWindow::initialize()
     qipWindow::initialize();
     XtVaSetValues(_base, XmNtitle, "Zentrix Suppressions", XmNiconName, "Suppressions", nullptr);
     catchClose();
-    XtAddEventHandler(_base, StructureNotifyMask, False, map_evh, this);
 }
 
 Widget SuprWindow::createWorkArea(Widget parent)
@@ -159,8 +157,4 @@ void SuprWindow::alignColumnTitles()
     XtVaSetValues(_columns, XmNmarginLeft, static_cast<Dimension>(left > 0 ? left : 0), nullptr);
 }
 
-void SuprWindow::map_evh(Widget, XtPointer clientData, XEvent* event, Boolean*)
-{
-    if (event->type == MapNotify)
-        static_cast<SuprWindow*>(clientData)->alignColumnTitles();
-}
+void SuprWindow::mapped() { alignColumnTitles(); }

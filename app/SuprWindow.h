@@ -46,11 +46,9 @@ public:
 
 private:
     explicit SuprWindow(const char* name);
-    // Puts the window where it hides as little of the main window as the
-    // screen allows.
-    // Lines the column titles up with the list's columns.
+    // Lines the column titles up with the list's columns, once on the screen.
+    void mapped() override;
     void alignColumnTitles();
-    static void map_evh(Widget w, XtPointer clientData, XEvent* event, Boolean* goOn);
 
     qipToolBar _toolbar;
     SuprHeaders _viewer;

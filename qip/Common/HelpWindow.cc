@@ -24,7 +24,6 @@ HelpWindow::~HelpWindow()
     if (_theHelpWindow == this)
         _theHelpWindow = nullptr;
     if (_base) {
-        XtRemoveEventHandler(_base, StructureNotifyMask, False, map_evh, this);
         XtDestroyWidget(_base);
     }
 }
@@ -79,7 +78,6 @@ void HelpWindow::initialize()
     qipWindow::initialize();
     // The window manager's close button hides the window like Close does.
     catchClose();
-    XtAddEventHandler(_base, StructureNotifyMask, False, map_evh, this);
 }
 
 Widget HelpWindow::createWorkArea(Widget parent)
@@ -131,14 +129,10 @@ void HelpWindow::takeFocus()
         XmProcessTraversal(_viewer.drawingArea(), XmTRAVERSE_CURRENT);
 }
 
-void HelpWindow::structureChanged(XEvent* event)
+void HelpWindow::mapped()
 {
-    if (event->type == MapNotify && _focusPending)
+    if (_focusPending)
         takeFocus();
 }
 
-void HelpWindow::map_evh(Widget, XtPointer clientData, XEvent* event, Boolean*)
-{
-    static_cast<HelpWindow*>(clientData)->structureChanged(event);
-}
 

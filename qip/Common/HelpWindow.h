@@ -47,13 +47,10 @@ public:
 
 private:
     explicit HelpWindow(const char* name);
-    // Puts the window to the right of the program's first window, or below
-    // it, when the screen has room, else into the screen's far corner: it
-    // should cover little of what it explains.
+    // Gives the window the keyboard focus, or waits until it is mapped.
     void takeFocus();
     // Gives the focus that waited for the window to be mapped.
-    void structureChanged(XEvent* event);
-    static void map_evh(Widget w, XtPointer clientData, XEvent* event, Boolean* goOn);
+    void mapped() override;
 
     qipToolBar _toolbar;
     qipToolGroup _closeGroup;

@@ -25,6 +25,8 @@ qipWindow::~qipWindow()
 {
     if (_base && _closeCaught)
         XmRemoveWMProtocolCallback(_base, deleteWindowAtom(_base), close_cbk, this);
+    if (_base)
+        XtRemoveEventHandler(_base, StructureNotifyMask, False, structure_evh, this);
     if (theApplication)
         theApplication->unregisterWindow(this);
 }
@@ -34,6 +36,7 @@ void qipWindow::initialize()
     _base = XtVaCreatePopupShell(_name, applicationShellWidgetClass, theApplication->baseWidget(),
                                  XmNallowShellResize, True, nullptr);
     installDestroyHandler();
+    XtAddEventHandler(_base, StructureNotifyMask, False, structure_evh, this);
     _main = XtVaCreateManagedWidget("aWindow", xmMainWindowWidgetClass, _base, nullptr);
     _clientArea = _main;
     _workArea = createWorkArea(_main);
@@ -107,4 +110,10 @@ void qipWindow::placeBesideOtherWindow()
     }
     XtVaSetValues(_base, XmNx, static_cast<Position>(left < 0 ? 0 : left), XmNy,
                   static_cast<Position>(top < 0 ? 0 : top), nullptr);
+}
+
+void qipWindow::structure_evh(Widget, XtPointer clientData, XEvent* event, Boolean*)
+{
+    if (event->type == MapNotify)
+        static_cast<qipWindow*>(clientData)->mapped();
 }

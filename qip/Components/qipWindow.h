@@ -28,6 +28,8 @@ protected:
     void catchClose();
     // Hides the window; windows that mean something else override it.
     virtual void closeRequested() { close(); }
+    // The window has just appeared on the screen.
+    virtual void mapped() {}
     // Moves the realized shell to the right of another registered window that
     // is on the screen, or below it, when the screen has room; else into the
     // screen's far corner, where it hides the least.
@@ -38,5 +40,6 @@ protected:
 
 private:
     static void close_cbk(Widget w, XtPointer clientData, XtPointer callData);
+    static void structure_evh(Widget w, XtPointer clientData, XEvent* event, Boolean* goOn);
     bool _closeCaught;
 };
