@@ -8,14 +8,8 @@
 #include "app/LumoxResources.h"
 #include "app/MsgArea.h"
 #include "qip/Components/qipApplication.h"
+#include "qip/Components/tests/TestApp.h"
 #include "tests/support/TestSupport.h"
-
-namespace {
-class TestApplication : public qipApplication {
-public:
-    TestApplication() : qipApplication("lumox") { fallbackResources(lumoxFallbackResources()); }
-};
-}  // namespace
 
 void appGlobals()
 {
@@ -27,20 +21,9 @@ void appGlobals()
 
 qipApplication* appTestApp()
 {
-    static qipApplication* app = nullptr;
-    if (!app) {
-        if (!lumox_test::ensureDisplay()) {
-            ADD_FAILURE() << "no X server could be started";
-            return nullptr;
-        }
-        app = new TestApplication();
+    qipApplication* app = startTestApplication("lumox", lumoxFallbackResources());
+    if (app)
         appGlobals();
-        static char arg0[] = "lumox";
-        static char* argv[] = {arg0, nullptr};
-        int argc = 1;
-        app->initialize(argc, argv);
-        XtRealizeWidget(app->baseWidget());
-    }
     return app;
 }
 

@@ -14,11 +14,14 @@
 namespace {
 class TestApplication : public qipApplication {
 public:
-    TestApplication() : qipApplication("lumoxtest") {}
+    TestApplication(const char* className, String* fallback) : qipApplication(className)
+    {
+        fallbackResources(fallback);
+    }
 };
 }  // namespace
 
-qipApplication* testApp()
+qipApplication* startTestApplication(const char* className, String* fallback)
 {
     static qipApplication* app = nullptr;
     if (!app) {
@@ -26,15 +29,17 @@ qipApplication* testApp()
             ADD_FAILURE() << "no X server could be started";
             return nullptr;
         }
-        app = new TestApplication();
-        static char arg0[] = "lumoxtest";
-        static char* argv[] = {arg0, nullptr};
+        app = new TestApplication(className, fallback);
+        static std::string arg0 = className;
+        static char* argv[] = {&arg0[0], nullptr};
         int argc = 1;
         app->initialize(argc, argv);
         XtRealizeWidget(app->baseWidget());
     }
     return app;
 }
+
+qipApplication* testApp() { return startTestApplication("lumoxtest"); }
 
 XtAppContext testContext() { return testApp()->appContext(); }
 

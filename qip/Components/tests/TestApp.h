@@ -9,7 +9,11 @@
 
 // Widget tests share one application object on a private Xvfb.
 
-// The application, initialised on first use (starts the Xvfb).
+// The test program's one application object, of X class `className`, made
+// and initialised on the first call (which starts the Xvfb); later calls get
+// the same object whatever they ask for.
+qipApplication* startTestApplication(const char* className, String* fallbackResources = nullptr);
+// The toolkit tests' application, class "lumoxtest".
 qipApplication* testApp();
 XtAppContext testContext();
 // Lets the toolkit handle what the server has queued for it.
