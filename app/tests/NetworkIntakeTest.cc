@@ -14,6 +14,7 @@
 #include "app/NetConnection.h"
 #include "app/NetManager.h"
 #include "app/tests/AppTestEnv.h"
+#include "app/tests/InProcessCollector.h"
 #include "qip/Monitors/qipFdActivity_X.h"
 #include "tests/support/TestSupport.h"
 
@@ -77,46 +78,18 @@ protected:
     void SetUp() override
     {
         ASSERT_NE(appTestApp(), nullptr);
-        _engine = new qipFdActivity_X(&_manager);
-        _manager.engine(_engine);
         _port = lumox_test::findFreePorts(1);
-        ASSERT_EQ(_manager.monitor(_port), 0);
-        ASSERT_EQ(_manager.activate(), 0);
-    }
-    void TearDown() override
-    {
-        _manager.deactivate();
-        _manager.engine(nullptr);
-        delete _engine;
+        ASSERT_TRUE(_collector.listen(_port));
     }
 
-    // Runs the loop while `client` runs in its own thread, until it is done
-    // and `until` holds.
     bool serve(const std::function<void()>& client, const std::function<bool()>& until = [] { return true; })
     {
-        std::atomic<bool> done(false);
-        std::thread t([&] {
-            client();
-            done = true;
-        });
-        bool ok = lumox_test::runLoopUntil(appTestContext(), [&] { return done && until(); }, 10000);
-        if (!done)
-            lumox_test::runLoopUntil(appTestContext(), [&] { return done.load(); }, 10000);
-        t.join();
-        return ok;
+        return _collector.serve(client, until, 10000);
     }
+    NetClient* clientWithId(long id) { return InProcessCollector::clientWithId(id); }
 
-    NetClient* clientWithId(long id)
-    {
-        NetClient* found = nullptr;
-        for (ListIterator<NetClient*> i(theMessageContainer->clients()); i.valid(); i.next())
-            if (i.current()->_id == id)
-                found = i.current();
-        return found;
-    }
-
-    NetManager _manager;
-    qipFdActivity_X* _engine;
+    InProcessCollector _collector;
+    NetManager& _manager = _collector.manager();
     int _port;
 };
 }  // namespace

@@ -19,6 +19,7 @@
 #include "app/ZxClient.h"
 #include "app/ZxErrMsg.h"
 #include "app/tests/AppTestEnv.h"
+#include "app/tests/InProcessCollector.h"
 #include "app/tests/ZxTestEnv.h"
 #include "qip/Monitors/qipFdActivity_X.h"
 #include "tests/support/TestSupport.h"
@@ -34,46 +35,19 @@ protected:
         ASSERT_NE(appTestApp(), nullptr);
         _base = lumox_test::findFreePorts(3);
         setenv("LUMOX_PORT", std::to_string(_base).c_str(), 1);
-        _engine = new qipFdActivity_X(&_manager);
-        _manager.engine(_engine);
-        ASSERT_EQ(_manager.monitor(_base + 1), 0);
-        ASSERT_EQ(_manager.activate(), 0);
+        ASSERT_TRUE(_collector.listen(_base + 1));
     }
-    void TearDown() override
-    {
-        unsetenv("LUMOX_PORT");
-        _manager.deactivate();
-        _manager.engine(nullptr);
-        delete _engine;
-    }
+    void TearDown() override { unsetenv("LUMOX_PORT"); }
 
-    // Runs the event loop while `client` runs in a thread, until it is done
-    // and `until` holds.
     bool serve(const std::function<void()>& client, const std::function<bool()>& until, int timeoutMs = 20000)
     {
-        std::atomic<bool> done(false);
-        std::thread t([&] {
-            client();
-            done = true;
-        });
-        bool ok = lumox_test::runLoopUntil(appTestContext(), [&] { return done && until(); }, timeoutMs);
-        lumox_test::runLoopUntil(appTestContext(), [&] { return done.load(); }, timeoutMs);
-        t.join();
-        return ok;
+        return _collector.serve(client, until, timeoutMs);
     }
-
-    NetClient* clientWithId(long id)
-    {
-        NetClient* found = nullptr;
-        for (ListIterator<NetClient*> i(theMessageContainer->clients()); i.valid(); i.next())
-            if (i.current()->_id == id)
-                found = i.current();
-        return found;
-    }
+    NetClient* clientWithId(long id) { return InProcessCollector::clientWithId(id); }
 
     int _base;
-    NetManager _manager;
-    qipFdActivity_X* _engine;
+    InProcessCollector _collector;
+    NetManager& _manager = _collector.manager();
 };
 }  // namespace
 

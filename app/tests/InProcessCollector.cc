@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include "app/tests/InProcessCollector.h"
+
+#include <atomic>
+#include <thread>
+
+#include "app/MsgArea.h"
+#include "app/NetClient.h"
+#include "app/tests/AppTestEnv.h"
+#include "qip/Monitors/qipFdActivity_X.h"
+#include "tests/support/TestSupport.h"
+
+InProcessCollector::InProcessCollector() : _engine(nullptr)
+{
+    appTestApp();
+    _engine = new qipFdActivity_X(&_manager);
+    _manager.engine(_engine);
+}
+
+InProcessCollector::~InProcessCollector()
+{
+    _manager.deactivate();
+    _manager.engine(nullptr);
+    delete _engine;
+}
+
+bool InProcessCollector::listen(int port) { return _manager.monitor(port) == 0 && _manager.activate() == 0; }
+
+bool InProcessCollector::serve(const std::function<void()>& client, const std::function<bool()>& until,
+                               int timeoutMs)
+{
+    std::atomic<bool> done(false);
+    std::thread t([&] {
+        client();
+        done = true;
+    });
+    bool ok = lumox_test::runLoopUntil(appTestContext(), [&] { return done && until(); }, timeoutMs);
+    if (!done)
+        lumox_test::runLoopUntil(appTestContext(), [&] { return done.load(); }, timeoutMs);
+    t.join();
+    return ok;
+}
+
+NetClient* InProcessCollector::clientWithId(long id)
+{
+    NetClient* found = nullptr;
+    for (ListIterator<NetClient*> i(theMessageContainer->clients()); i.valid(); i.next())
+        if (i.current()->_id == id)
+            found = i.current();
+    return found;
+}
