@@ -8,7 +8,7 @@ packages=(
   # build
   cmake make g++ pkg-config
   libmotif-dev libxpm-dev libxt-dev libxext-dev libx11-dev libxtst-dev
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev libexpat1-dev
   # fonts: the canvases use the core "fixed" font, labels use Xft fonts
   xfonts-base fonts-dejavu-core
   # display, input and screenshots for the tests and the demo
