@@ -1,5 +1,7 @@
 #include "tools/lumox-client/lumox_client.h"
 
+#include "tools/lumox-client/RecordText.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -17,48 +19,38 @@
 #include <vector>
 #include <string>
 
+namespace {
+
+// Everything the handshake and the sign-on record need, defaults filled in.
+struct SignOn {
+    std::string type, program, signature, pid, uid, host, time;
+    bool binary;
+    int timeoutMs;
+};
+
+}  // namespace
+
 // One connection to the collector. The mutex keeps the records of several
-// threads from interleaving on the wire.
+// threads from interleaving on the wire. `owner` is the process that
+// connected: a child forked from it must not write on its parent's
+// connection, so it signs on anew (see ownConnection).
 struct lumox_client {
     int fd;
     int port;
     long token;
     std::string pid;
+    pid_t owner;
+    SignOn signOn;
     std::mutex sending;
 };
 
 namespace {
 
+using lumox_record::field;
+using lumox_record::hostName;
+using lumox_record::now;
+
 const int DefaultTimeoutMs = 10000;
-
-std::string hostName()
-{
-    char name[256];
-    if (gethostname(name, sizeof name) != 0)
-        return "localhost";
-    name[sizeof name - 1] = '\0';
-    return name;
-}
-
-std::string now(const char* format)
-{
-    time_t t = time(nullptr);
-    struct tm local;
-    localtime_r(&t, &local);
-    char text[64];
-    strftime(text, sizeof text, format, &local);
-    return text;
-}
-
-// A header field: a '>' would end the bracket early.
-std::string field(const char* text, const std::string& fallback)
-{
-    std::string s = text ? text : fallback;
-    for (char& c : s)
-        if (c == '>')
-            c = '?';
-    return "<" + s + ">";
-}
 
 void putInt(std::string& out, int32_t v) { out.append(reinterpret_cast<const char*>(&v), sizeof v); }
 
@@ -139,13 +131,6 @@ int connectLoopback(int port)
     return fd;
 }
 
-// Everything the handshake and the sign-on record need, defaults filled in.
-struct SignOn {
-    std::string type, program, signature, pid, uid, host, time;
-    bool binary;
-    int timeoutMs;
-};
-
 // Tries one port: LUMOX_OK with *fd and *token set, or why not.
 int tryPort(int port, const SignOn& s, int* fd, long* token)
 {
@@ -168,8 +153,7 @@ int tryPort(int port, const SignOn& s, int* fd, long* token)
         r = LUMOX_EREFUSED;
     if (r == LUMOX_OK) {
         std::string record;
-        putText(record, field(s.type.c_str(), "") + field(s.pid.c_str(), "") + field(s.program.c_str(), "") +
-                            field(s.uid.c_str(), "") + field(s.host.c_str(), "") + field(s.time.c_str(), ""));
+        putText(record, lumox_record::signOnHeader(s.type, s.pid, s.program, s.uid, s.host, s.time));
         r = sendAll(sock, frame(record));
     }
     if (r != LUMOX_OK) {
@@ -178,6 +162,34 @@ int tryPort(int port, const SignOn& s, int* fd, long* token)
     }
     *fd = sock;
     *token = s.binary ? atol(s.pid.c_str()) : static_cast<long>(answer);
+    return LUMOX_OK;
+}
+
+// Makes sure the calling process writes on a connection of its own. After
+// a fork the child shares its parent's socket: records of both would
+// interleave on it and the collector would drop the session. The child
+// leaves that socket to the parent and signs on anew, on the same port, as
+// a session of its own with its own pid. Called with the client's mutex held.
+int ownConnection(lumox_client* client)
+{
+    if (client->owner == getpid())
+        return client->fd < 0 ? LUMOX_EIO : LUMOX_OK;
+    if (client->fd >= 0)
+        close(client->fd);
+    client->fd = -1;
+    client->owner = getpid();
+    SignOn s = client->signOn;
+    s.pid = std::to_string(static_cast<long>(getpid()));
+    s.time = now("%Y-%m-%d %H:%M:%S");
+    int fd = -1;
+    long token = 0;
+    int r = tryPort(client->port, s, &fd, &token);
+    if (r != LUMOX_OK)
+        return r;
+    client->fd = fd;
+    client->token = token;
+    client->pid = s.pid;
+    client->signOn = s;
     return LUMOX_OK;
 }
 
@@ -234,6 +246,8 @@ extern "C" int lumox_connect(lumox_client** client, const lumox_signon* signon)
             c->port = first + k;
             c->token = token;
             c->pid = s.pid;
+            c->owner = getpid();
+            c->signOn = s;
             *client = c;
             return LUMOX_OK;
         }
@@ -252,21 +266,14 @@ extern "C" int lumox_send_error(lumox_client* client, const lumox_error* error)
 {
     if (!client || !error)
         return LUMOX_EINVAL;
-    std::string pid = error->pid ? std::to_string(error->pid) : client->pid;
-    std::string file = error->file && *error->file ? error->file : "unknown";
-    std::string line = error->line > 0 ? std::to_string(error->line) : "unknown";
-    std::string header = field(error->source, "Runtime") + field(error->host, hostName()) +
-                         field(error->date, now("%Y-%m-%d")) + field(error->time, now("%H:%M:%S")) +
-                         field(pid.c_str(), "") + field(error->tid, "0") + field(error->category, "") +
-                         field(file.c_str(), "") + field(line.c_str(), "");
-    std::string record;
-    putText(record, header);
-    putText(record, error->body ? error->body : "");
-    std::string bytes = frame(record);
     std::lock_guard<std::mutex> hold(client->sending);
-    if (client->fd < 0)
-        return LUMOX_EIO;
-    return sendAll(client->fd, bytes);
+    int r = ownConnection(client);
+    if (r != LUMOX_OK)
+        return r;
+    std::string record;
+    putText(record, lumox_record::errorHeader(*error, client->pid));
+    putText(record, error->body ? error->body : "");
+    return sendAll(client->fd, frame(record));
 }
 
 namespace {
@@ -280,8 +287,9 @@ int sendRecord(lumox_client* client, const std::string& header, const std::strin
     record.append(body);
     std::string bytes = frame(record);
     std::lock_guard<std::mutex> hold(client->sending);
-    if (client->fd < 0)
-        return LUMOX_EIO;
+    int r = ownConnection(client);
+    if (r != LUMOX_OK)
+        return r;
     return sendAll(client->fd, bytes);
 }
 

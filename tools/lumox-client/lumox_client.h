@@ -7,7 +7,10 @@
  * runs the handshake and sends the sign-on record that names the program;
  * then it sends any number of error records (lumox_send_error) and closes
  * (lumox_close). A client may be shared by several threads: each record goes
- * out whole. Plain C; every function returns LUMOX_OK (0) or a negative
+ * out whole. A process that forks after connecting may go on using the
+ * client in both processes: the child's first record signs it on anew, on
+ * the same port, as a session of its own with its own pid, and the parent's
+ * connection stays the parent's. (Fork while no other thread is sending.) Plain C; every function returns LUMOX_OK (0) or a negative
  * LUMOX_E... code that lumox_strerror() explains.
  *
  * Texts cannot carry '>' inside a header field; it is sent as '?'.

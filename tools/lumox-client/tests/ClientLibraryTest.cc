@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -160,6 +161,45 @@ TEST_F(ClientLibrary, errorRecordsArriveWithTheirFields)
     EXPECT_STREQ(odd->_lineno, "unknown");
     lumox_close(c);
     EXPECT_TRUE(lumox_test::runLoopUntil(appTestContext(), [&] { return client->_status == 0; }));
+}
+
+// A child forked after the connection signs on as a session of its own:
+// its records never land in its parent's session.
+TEST_F(ClientLibrary, aForkedChildReportsAsASessionOfItsOwn)
+{
+    lumox_client* c = nullptr;
+    pid_t child = -1;
+    int before = theMessageContainer->nMessages();
+    serve([&] {
+        if (lumox_connect(&c, nullptr) != LUMOX_OK)
+            return;
+        lumox_error e = {};
+        e.category = "BEFORE_FORK";
+        lumox_send_error(c, &e);
+        child = fork();
+        if (child == 0) {
+            e.category = "IN_CHILD";
+            int r = lumox_send_error(c, &e);
+            lumox_close(c);
+            _exit(r == LUMOX_OK ? 0 : 1);
+        }
+        e.category = "IN_PARENT";
+        lumox_send_error(c, &e);
+        int status = -1;
+        waitpid(child, &status, 0);
+        EXPECT_EQ(status, 0);
+    }, [&] { return theMessageContainer->nMessages() == before + 3; });
+    ASSERT_GT(child, 0);
+    NetClient* parent = clientWithId(lumox_client_token(c));
+    ASSERT_NE(parent, nullptr);
+    ASSERT_EQ(parent->nMessages(), 2);
+    EXPECT_STREQ(parent->_messages.last()->_errorCategory, "IN_PARENT");
+    NetClient* own = clientWithId(lumox_client_token(c) + 1);
+    ASSERT_NE(own, nullptr);
+    EXPECT_STREQ(own->_signature->_pid, std::to_string(child).c_str());
+    ASSERT_EQ(own->nMessages(), 1);
+    EXPECT_STREQ(own->_messages.first()->_errorCategory, "IN_CHILD");
+    lumox_close(c);
 }
 
 // A static analyser on the library: its context arrives in the ZxClient, its
