@@ -20,6 +20,15 @@ TraceLine::TraceLine(char* line) : MsgLine(line), _filename(nullptr), _lineno(nu
         return;
     *close = '\0';
     _text = close + 1;
+    if (!*_filename)
+        return;
+    _shown = _text;
+    if (!_shown.empty())
+        _shown += "  ";
+    _shown += _filename;
+    if (*_lineno && strcmp(_lineno, "0") != 0)
+        _shown += std::string(":") + _lineno;
+    _text = &_shown[0];
 }
 
 void TraceLine::activate()

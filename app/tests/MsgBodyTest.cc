@@ -20,19 +20,23 @@ std::vector<std::string> shown(const MsgBody& b)
 
 }  // namespace
 
-TEST(MsgBody, aTraceBetweenItsMarkersShowsWithoutMarkersOrPrefixes)
+TEST(MsgBody, aTraceBetweenItsMarkersShowsEachFrameWithItsLocationAndNoMarkers)
 {
     MsgBody b("body");
     b.newBody("Reading past the end\n<BEGINSTACKTRACE>\n<src/a.c:12>  f()\n<lib/b.c:3>  main()\n<ENDSTACKTRACE>\nDone");
-    EXPECT_EQ(shown(b), (std::vector<std::string>{" Reading past the end", "~  f()", "~  main()", " Done"}));
-    // Marker lines count towards the canvas height.
+    EXPECT_EQ(shown(b), (std::vector<std::string>{" Reading past the end", "~  f()  src/a.c:12", "~  main()  lib/b.c:3",
+                                                  " Done"}));
+    // Marker lines count towards the canvas height; the widest line, with
+    // its location, sets the width.
     EXPECT_EQ(b.canvasHeight(), 6);
     EXPECT_EQ(b.canvasWidth(), static_cast<int>(strlen("Reading past the end")) + 2);
+    b.newBody("<BEGINSTACKTRACE>\n<a/very/long/directory/name/file.c:1234>  f()\n<ENDSTACKTRACE>");
+    EXPECT_EQ(b.canvasWidth(), static_cast<int>(strlen("  f()  a/very/long/directory/name/file.c:1234")) + 2);
 
     // Without an end marker every later line is a trace line; a final
     // newline makes an empty last line.
     b.newBody("head\n<BEGINSTACKTRACE>\n<x.c:1>one\nplain text\n");
-    EXPECT_EQ(shown(b), (std::vector<std::string>{" head", "~one", "~plain text", "~"}));
+    EXPECT_EQ(shown(b), (std::vector<std::string>{" head", "~one  x.c:1", "~plain text", "~"}));
     b.newBody(nullptr);
     EXPECT_TRUE(b.lines().empty());
     EXPECT_EQ(b.lineCount(), 0);
@@ -44,7 +48,14 @@ TEST(TraceLine, cutsFileAndLineOutOfTheLine)
     TraceLine t(a);
     EXPECT_STREQ(t._filename, "dir/sub/foo.c");
     EXPECT_STREQ(t._lineno, "42");
-    EXPECT_STREQ(t._text, "  called from main()");
+    EXPECT_STREQ(t._text, "  called from main()  dir/sub/foo.c:42");
+
+    // A frame without text shows its location alone; an empty file shows
+    // the text alone.
+    char e[] = "<foo.c:0>";
+    EXPECT_STREQ(TraceLine(e)._text, "foo.c");
+    char f[] = "<:3>  inlined()";
+    EXPECT_STREQ(TraceLine(f)._text, "  inlined()");
 
     char b[] = "<foo.c:42 no close";
     TraceLine u(b);

@@ -47,8 +47,8 @@ TEST(MessageArea, keysMoveTheSelectionAndTheBodyFollows)
     ASSERT_TRUE(lumox.waitForContent(bodyPane, [](const Lines& l) { return anyHas(l, "FIRST_ERR found here"); }));
     Lines b = lumox.content(bodyPane);
     EXPECT_TRUE(anyHas(b, "Runtime: Executing \"keys\""));
-    // The trace line shows without its file-and-line prefix.
-    EXPECT_TRUE(anyHas(b, "~   first_caller()"));
+    // The trace line shows its text, then where the frame is.
+    EXPECT_TRUE(anyHas(b, "~   first_caller()  src/a.c:3"));
 
     auto selected = [&](const std::string& text) {
         return lumox.waitForContent(headerList, [&](const Lines& l) { return selectedHas(l, text); });
@@ -135,7 +135,7 @@ TEST(MessageArea, doubleClicksOpenTheMessageAndTraceLinesInTheEditor)
     ASSERT_TRUE(lumox.openLine("ABW"));
     EXPECT_EQ(editor.waitForLog(1), "+42 " + src + "/buf.c\n");
 
-    ASSERT_TRUE(lumox.clickLine(bodyPane, lineOf(lumox.content(bodyPane), "~   main()"), true));
+    ASSERT_TRUE(lumox.clickLine(bodyPane, lineOf(lumox.content(bodyPane), "~   main()  " + src + "/main.c:7"), true));
     EXPECT_EQ(editor.waitForLog(2), "+42 " + src + "/buf.c\n+7 " + src + "/main.c\n");
 }
 
