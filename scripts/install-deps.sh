@@ -8,11 +8,17 @@ packages=(
   # build
   cmake make g++ pkg-config
   libmotif-dev libxpm-dev libxt-dev libxext-dev libx11-dev libxtst-dev
-  libgtest-dev libbenchmark-dev libexpat1-dev
+  libgtest-dev libbenchmark-dev libexpat1-dev nlohmann-json3-dev
   # fonts: the canvases use the core "fixed" font, labels use Xft fonts
   xfonts-base fonts-dejavu-core
+  # the checkers lumox-run drives, and the compilers the examples and the
+  # tests build buggy programs with (clang's sanitizer runtimes and its
+  # symbolizer are packaged apart from it)
+  clang llvm libclang-rt-dev valgrind cppcheck
   # display, input and screenshots for the tests and the demo
   xvfb xdotool imagemagick x11-utils
+  # the lumox-rpt tests check SARIF output against its schema
+  python3-jsonschema
 )
 
 missing=()
