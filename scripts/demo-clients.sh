@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
-# The demo of `make run` without a display: three programs report to the
-# running lumox with lumox-send (one of them finishes and signs off), then a
-# message with a stack trace is selected, as a user would click on it.
+# The demo of `make run` without a display: the buggy example programs in
+# examples/checkers run under lumox-run and report to the running lumox (the
+# address, undefined-behaviour and thread checkers of gcc and clang, and
+# Valgrind on a plain build); one of them keeps running, so its session stays
+# live. Then the heap-buffer-overflow is selected, as a user would click on it.
 # Expects DISPLAY, LUMOX_PORT and LUMOX_WIDGET_DUMP as scripts/run.sh sets them.
 set -u
 build=$1
-here=$(cd "$(dirname "$0")" && pwd)
-send=$build/bin/lumox-send
+run=$build/bin/lumox-run
+cd "$build/examples" || exit 0
 
-"$send" --quiet --program netserver --wait "$here/demo/server.txt" &
-"$send" --quiet --program parser "$here/demo/parser.txt"
-"$send" --quiet --program cli-tool --wait "$here/demo/tool.txt" &
-sleep 1.5
+"$run" ./server-gcc >/dev/null 2>&1 &
+sleep 0.5
+"$run" ./overflow-clang >/dev/null 2>&1
+"$run" ./race-gcc >/dev/null 2>&1
+"$run" --valgrind ./uninit >/dev/null 2>&1
+"$run" ./leaks-gcc >/dev/null 2>&1
+sleep 1
 
 # Find the header list and its line height in the program's widget dump.
 pid=$(pgrep -n -f "$build/bin/lumox\$" || true)
@@ -22,7 +27,7 @@ for _ in $(seq 1 50); do [ -s "$LUMOX_WIDGET_DUMP" ] && break; sleep 0.1; done
 read -r _ _ x y _ _ _ < <(grep 'msgArea.MessageHeaders.MessageHeaders XmDrawingArea' "$LUMOX_WIDGET_DUMP")
 cell=$(grep -A1 'msgArea.MessageHeaders.MessageHeaders XmDrawingArea' "$LUMOX_WIDGET_DUMP" | tail -1 | awk '{print $NF}')
 line=$(grep -A40 'msgArea.MessageHeaders.MessageHeaders XmDrawingArea' "$LUMOX_WIDGET_DUMP" |
-  grep '^| ' | tail -n +2 | grep -n 'ABW' | head -1 | cut -d: -f1)
+  grep '^| ' | tail -n +2 | grep -n 'heap-buffer-overflow' | head -1 | cut -d: -f1)
 if [ -n "${x:-}" ] && [ -n "${line:-}" ] && [ -n "${cell:-}" ]; then
   xdotool mousemove $((x + 120)) $((y + (line - 1) * cell + cell / 2)) click 1
 fi

@@ -15,7 +15,7 @@ fi
 xvfb_pid=""
 lumox_pid=""
 cleanup() {
-  pkill -f "$bin/lumox-send" 2>/dev/null || true
+  pkill -f "$bin/lumox-run" 2>/dev/null || true
   [ -n "$lumox_pid" ] && kill "$lumox_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
