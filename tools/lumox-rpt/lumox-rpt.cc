@@ -1,6 +1,7 @@
 // lumox-rpt: reads a report file without a display. "dump" shows the file's
 // structure (headers and record headers), "list" the saved clients and their
-// messages as the main window shows them.
+// messages as the main window shows them, "sarif" the same sessions as a SARIF
+// log for code-scanning services.
 
 #include <cerrno>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "app/ConxnMsg.h"
 #include "app/NetClient.h"
 #include "qip/Monitors/qipBigEndian.h"
+#include "tools/lumox-rpt/SarifLog.h"
 
 namespace {
 
@@ -24,8 +26,9 @@ enum { ExitOk = 0, ExitBadFile = 1, ExitUsage = 2 };
 
 void usage(std::ostream& os)
 {
-    os << "usage: " << program << " dump FILE   print the file, report and record headers\n"
-       << "       " << program << " list FILE   print each saved client and its messages\n";
+    os << "usage: " << program << " dump FILE    print the file, report and record headers\n"
+       << "       " << program << " list FILE    print each saved client and its messages\n"
+       << "       " << program << " sarif FILE   write the saved sessions as SARIF 2.1.0 JSON\n";
 }
 
 // A report file whose walk prints each record header instead of rebuilding
@@ -97,10 +100,11 @@ int dump(const char* path)
     return ExitOk;
 }
 
-int list(const char* path)
+// Replays the file into a message area without widgets, as File -> Load
+// does: ExitOk with the load result in `loaded` (negative when the file is
+// damaged after the part that was read), or the status of a failed open.
+int replay(const char* path, int& loaded)
 {
-    // The message area as the main window has it, without widgets: loading
-    // replays every saved client through it.
     theStatusBar = new LmxStsBar("statusBar");
     theMessageContainer = new MsgArea("msgArea");
     LmxRptFile f;
@@ -108,17 +112,44 @@ int list(const char* path)
     int r = f.open(path, qipVLRecFile::ReadOnly);
     if (r != 0)
         return openFailed(path, r, errno);
-    int n = f.load();
+    loaded = f.load();
+    return ExitOk;
+}
+
+// The saved sessions: every client the replay made except the trash can.
+bool isSession(NetClient* c) { return c != theMessageContainer->trashcan() && c->_signature; }
+
+int list(const char* path)
+{
+    int n = 0;
+    if (int r = replay(path, n))
+        return r;
     ListIterator<NetClient*> i(theMessageContainer->clients());
     for (i.first(); i.valid(); i.next()) {
         NetClient* c = i.current();
-        if (c == theMessageContainer->trashcan() || !c->_signature)
+        if (!isSession(c))
             continue;
         std::cout << c->_signature->id() << "\n";
         for (ListIterator<ErrorMsg*> m(c->_messages); m.valid(); m.next())
             if (m.current()->_suppressed != Yes)
                 std::cout << m.current()->id() << "\n";
     }
+    return n < 0 ? loadFailed(path, n) : ExitOk;
+}
+
+// A damaged file still gives a whole log of the sessions before the damage,
+// then the error and status 1, as list does.
+int sarif(const char* path)
+{
+    int n = 0;
+    if (int r = replay(path, n))
+        return r;
+    SarifLog log;
+    ListIterator<NetClient*> i(theMessageContainer->clients());
+    for (i.first(); i.valid(); i.next())
+        if (isSession(i.current()))
+            log.add(i.current());
+    std::cout << log.text();
     return n < 0 ? loadFailed(path, n) : ExitOk;
 }
 
@@ -139,6 +170,8 @@ int main(int argc, char** argv)
         return dump(argv[2]);
     if (command == "list")
         return list(argv[2]);
+    if (command == "sarif")
+        return sarif(argv[2]);
     std::cerr << program << ": unknown command \"" << argv[1] << "\"\n";
     usage(std::cerr);
     return ExitUsage;

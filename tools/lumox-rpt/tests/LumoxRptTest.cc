@@ -11,6 +11,7 @@
 #include "app/LmxRptFile.h"
 #include "qip/Monitors/qipBigEndian.h"
 #include "tests/support/TestSupport.h"
+#include "tools/lumox-rpt/tests/RptTool.h"
 
 namespace {
 
@@ -35,10 +36,7 @@ LmxClient* makeClient(long token, const std::string& prog, const std::vector<std
     return c;
 }
 
-std::string tempFile(const std::string& name, const std::string& text = "")
-{
-    return lumox_test::scratchFile("lumox-rpt", std::to_string(getpid()) + "-" + name, text);
-}
+std::string tempFile(const std::string& name, const std::string& text = "") { return rptTempFile(name, text); }
 
 // Client "one" with two messages (the second from thread 7), client "two"
 // with none.
@@ -57,24 +55,7 @@ std::string writeSample(const std::string& name)
     return path;
 }
 
-struct ToolRun {
-    int status;
-    std::string out, err;
-};
-
-ToolRun run(const std::vector<std::string>& args)
-{
-    lumox_test::Child c;
-    std::vector<std::string> argv = {lumox_test::buildPath("bin/lumox-rpt")};
-    argv.insert(argv.end(), args.begin(), args.end());
-    // No display: the tool must not need one.
-    EXPECT_TRUE(c.start(argv, {"DISPLAY="}));
-    ToolRun r;
-    r.status = c.wait(20000);
-    r.out = c.out();
-    r.err = c.err();
-    return r;
-}
+ToolRun run(const std::vector<std::string>& args) { return runRpt(args); }
 
 }  // namespace
 
