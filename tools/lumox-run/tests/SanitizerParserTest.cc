@@ -157,6 +157,20 @@ TEST(SanitizerParser, aReportWaitsForItsClosingLineAndACutOneIsKeptAtTheEnd)
     EXPECT_EQ(1u, found.size());
 }
 
+TEST(SanitizerParser, hostileTextCostsNothingAndSpoilsNoLaterReport)
+{
+    // A line of a megabyte, binary junk, a start line with nothing after it.
+    std::string junk(1 << 20, 'x');
+    junk += "\n";
+    for (int i = 0; i < 4096; ++i)
+        junk += static_cast<char>(i * 37);
+    junk += "\n==1==ERROR: AddressSanitizer: \n    #0 \n    #999999999999 0x in\nSUMMARY: \n";
+    std::vector<Finding> found = parse(junk + data("san-overflow-gcc.log"), 977);
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ("heap-buffer-overflow", found.back().category);
+    EXPECT_EQ(src + "overflow.c:11", where(found.back()));
+}
+
 TEST(SanitizerParser, frameLinesOfEveryShape)
 {
     Frame f;
