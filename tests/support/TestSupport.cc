@@ -336,4 +336,17 @@ int connectTo(int port, int timeoutMs)
     }
 }
 
+std::string jsonSchemaErrors(const std::string& schema, const std::string& path)
+{
+    // Debian's interpreter, which python3-jsonschema serves; the first
+    // python3 on PATH may be another.
+    Child py;
+    if (!py.start({"/usr/bin/python3", "-c",
+                   "import json, sys, jsonschema\n"
+                   "jsonschema.validate(json.load(open(sys.argv[2])), json.load(open(sys.argv[1])))\n",
+                   schema, path}))
+        return "python3 did not start";
+    return py.wait(60000) == 0 ? "" : py.err() + py.out();
+}
+
 }  // namespace lumox_test

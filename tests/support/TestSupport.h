@@ -107,4 +107,8 @@ int connectTo(int port, int timeoutMs = 3000);
 
 void sleepMs(int ms);
 
+// Checks the JSON file `path` against the JSON schema `schema` with
+// python3-jsonschema; the validator's complaint, or "" when it is valid.
+std::string jsonSchemaErrors(const std::string& schema, const std::string& path);
+
 }  // namespace lumox_test
