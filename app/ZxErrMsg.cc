@@ -26,6 +26,37 @@ int ZxErrMsg::item() const
 
 int ZxErrMsg::severity() const { return atoi(_severity.text()); }
 
+// The class, item text and rule set of a violation carry '>' and '%' as
+// "%3E" and "%25" (a bracket ends at the first '>'). Other '%' are kept, so
+// the texts of older clients, which sent '>' as '?', read as they were.
+static std::string encoded(const char* text)
+{
+    std::string out;
+    for (const char* c = text; *c; ++c)
+        out += *c == '%' ? "%25" : *c == '>' ? "%3E" : std::string(1, *c);
+    return out;
+}
+
+static void decode(Field& field)
+{
+    std::string text = field.text();
+    if (text.find('%') == std::string::npos)
+        return;
+    std::string out;
+    for (size_t k = 0; k < text.size(); ++k) {
+        if (text.compare(k, 3, "%25") == 0) {
+            out += '%';
+            k += 2;
+        } else if (text.compare(k, 3, "%3E") == 0 || text.compare(k, 3, "%3e") == 0) {
+            out += '>';
+            k += 2;
+        } else {
+            out += text[k];
+        }
+    }
+    field.set(out.c_str());
+}
+
 int ZxErrMsg::extract(char* header)
 {
     char* cursor = header;
@@ -33,7 +64,11 @@ int ZxErrMsg::extract(char* header)
     _class.extract(cursor);
     _severity.extract(cursor);
     _itemText.extract(cursor);
-    return _ruleSet.extract(cursor);
+    int r = _ruleSet.extract(cursor);
+    decode(_class);
+    decode(_itemText);
+    decode(_ruleSet);
+    return r;
 }
 
 char* ZxErrMsg::inject()
@@ -41,13 +76,10 @@ char* ZxErrMsg::inject()
     char* base = ErrorMsg::inject();
     if (!base)
         return nullptr;
-    size_t size = strlen(base) + _class.length() + _severity.length() + _itemText.length() + _ruleSet.length() + 9;
-    char* header = static_cast<char*>(malloc(size));
-    if (header)
-        snprintf(header, size, "%s<%s><%s><%s><%s>", base, _class.text(), _severity.text(), _itemText.text(),
-                 _ruleSet.text());
+    std::string header = std::string(base) + "<" + encoded(_class.text()) + "><" + _severity.text() + "><" +
+                         encoded(_itemText.text()) + "><" + encoded(_ruleSet.text()) + ">";
     free(base);
-    return header;
+    return strdup(header.c_str());
 }
 
 void ZxErrMsg::setBody(const char* text)

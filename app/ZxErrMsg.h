@@ -14,7 +14,9 @@ public:
 
     // "   EffC++12   PV   Buffer                  sample.cc : 6"
     const char* id() override;
-    // The error-message brackets followed by <class><severity><item text><rule set>.
+    // The error-message brackets followed by <class><severity><item text><rule
+    // set>; in the class, item text and rule set '>' stands as "%3E" and '%'
+    // as "%25" ("Holder<int%3E" is the class Holder<int>).
     int extract(char* header) override;
     char* inject() override;
 

@@ -222,3 +222,38 @@ TEST(ZxErrHdr, recordsAreToldApartByTheirFirstBracket)
     free(again);
     delete m;
 }
+
+// In the class, item text and rule set, '>' and '%' travel as %3E and %25;
+// headers written before, with '?' for '>', read as they were.
+TEST(ZxErrMsg, aTemplateClassTravelsEncodedAndOlderHeadersReadAsTheyWere)
+{
+    ZxErrMsg m(3);
+    char header[] = "<Zentrix><h><d><t><42><0><EffC++12></src/a.cc><6><Holder<std::pair<int, int%3E %3E><2><"
+                    "50%25 of p-%3Ex><Effective C++>";
+    m.extract(header);
+    EXPECT_STREQ(m._class.text(), "Holder<std::pair<int, int> >");
+    EXPECT_STREQ(m._itemText.text(), "50% of p->x");
+    EXPECT_STREQ(SuprRec(&m)._classname, "Holder<std::pair<int, int> >");
+    // An option line's values end at blanks: '?' stands for one.
+    Suppression pattern, any;
+    ASSERT_EQ(pattern.parse("item 12 class Holder<std::pair<int,?int>?>"), 0);
+    ASSERT_EQ(any.parse("class Holder<*>"), 0);
+    EXPECT_TRUE(pattern == SuprRec(&m));
+    EXPECT_TRUE(any == SuprRec(&m));
+    char* again = m.inject();
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(std::string(again).find("><Holder<std::pair<int, int%3E %3E><2><50%25 of p-%3Ex><"), std::string::npos)
+        << again;
+    ZxErrMsg copy(3);
+    copy.extract(again);
+    free(again);
+    EXPECT_STREQ(copy._class.text(), m._class.text());
+    EXPECT_STREQ(copy.id(), m.id());
+
+    ZxErrMsg old(3);
+    char before[] = "<Zentrix><h><d><t><42><0><EffC++12></src/a.cc><6><Holder<int?><2><100% sure><Effective C++>";
+    old.extract(before);
+    EXPECT_STREQ(old._class.text(), "Holder<int?");
+    EXPECT_STREQ(old._itemText.text(), "100% sure");
+    EXPECT_STREQ(old._ruleSet.text(), "Effective C++");
+}

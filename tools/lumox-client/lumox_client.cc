@@ -277,6 +277,16 @@ extern "C" int lumox_send_error(lumox_client* client, const lumox_error* error)
 }
 
 namespace {
+// A violation's class, item text or rule set as a header field: '%' and '>'
+// travel as "%25" and "%3E", so that "Holder<int>" arrives whole.
+std::string encodedField(const char* text, const std::string& fallback)
+{
+    std::string out;
+    for (char c : std::string(text ? text : fallback.c_str()))
+        out += c == '%' ? "%25" : c == '>' ? "%3E" : std::string(1, c);
+    return "<" + out + ">";
+}
+
 // One record of a static-analysis client: header text, then a body of raw
 // bytes (which may hold several NUL-terminated strings).
 int sendRecord(lumox_client* client, const std::string& header, const std::string& body)
@@ -348,8 +358,8 @@ extern "C" int lumox_send_violation(lumox_client* client, const lumox_violation*
     std::string header = field(source, "") + field(v->host, hostName()) + field(v->date, now("%Y-%m-%d")) +
                          field(v->time, now("%H:%M:%S")) + field(pid.c_str(), "") + field("0", "") +
                          field(category.c_str(), "") + field(file.c_str(), "") + field(line.c_str(), "") +
-                         field(v->class_name, "") + field(severity.c_str(), "") + field(v->item_text, "") +
-                         field(v->rule_set, "Effective C++");
+                         encodedField(v->class_name, "") + field(severity.c_str(), "") +
+                         encodedField(v->item_text, "") + encodedField(v->rule_set, "Effective C++");
     std::string body = v->body ? v->body : "";
     return sendRecord(client, header, body + std::string(1, '\0'));
 }

@@ -10,10 +10,13 @@
  * out whole. A process that forks after connecting may go on using the
  * client in both processes: the child's first record signs it on anew, on
  * the same port, as a session of its own with its own pid, and the parent's
- * connection stays the parent's. (Fork while no other thread is sending.) Plain C; every function returns LUMOX_OK (0) or a negative
- * LUMOX_E... code that lumox_strerror() explains.
+ * connection stays the parent's. (Fork while no other thread is sending.)
+ * Plain C; every function returns LUMOX_OK (0) or a negative LUMOX_E...
+ * code that lumox_strerror() explains.
  *
- * Texts cannot carry '>' inside a header field; it is sent as '?'.
+ * Texts cannot carry '>' inside a header field; it is sent as '?', except in
+ * a violation's class, item text and rule set, where '>' and '%' travel
+ * percent-encoded ("%3E", "%25") and arrive as they were sent.
  */
 
 #ifdef __cplusplus
@@ -125,7 +128,7 @@ typedef struct lumox_violation {
     int item;               /* rule item number; the category sent is "EffC++" and this number */
     int severity;           /* 1 informational, 2 possible violation, 3 violation, 4 possible severe
                                violation, 5 severe violation */
-    const char* class_name; /* class the violation is in; empty for none */
+    const char* class_name; /* class the violation is in, e.g. "Holder<int>"; empty for none */
     const char* file;       /* source file path; "unknown" */
     int line;               /* source line; 0 or less sends "unknown" */
     const char* item_text;  /* the rule's title; empty */

@@ -9,8 +9,10 @@
 // environment and working directory, so that Rebuild in the collector runs
 // it again. "-Zop FILE" and "-Zoi LINE" may stand anywhere: they are not
 // given to the compiler, but name option files and lines whose suppressions
-// the collector applies to this run. Other diagnostics (errors, other
-// warnings) are printed as usual. The exit status is the compiler's.
+// the collector applies to this run. Everything else the compiler prints
+// (errors, other warnings, source excerpts) is printed in the order it
+// printed it; without a collector its output is printed unchanged. The exit
+// status is the compiler's.
 #include <limits.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +21,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -98,6 +103,15 @@ bool isSource(const std::string& a)
     return false;
 }
 
+// The text of a file, or "" when it cannot be read.
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return in ? text.str() : "";
+}
+
 std::string absolute(const std::string& file, const std::string& cwd)
 {
     if (file.empty() || file[0] == '/' || cwd.empty())
@@ -135,24 +149,18 @@ int main(int argc, char** argv)
 
     std::string err;
     int status = runCompiler(compile, err);
-    std::string other;
-    std::vector<effcxx::Diagnostic> diagnostics = effcxx::parse(err, &other);
-    std::vector<effcxx::Diagnostic> violations;
-    std::string shown = other;
-    std::string lastContext;
-    for (effcxx::Diagnostic& d : diagnostics) {
-        if (effcxx::classify(d)) {
-            violations.push_back(d);
-            continue;
-        }
-        if (d.context != lastContext)
-            shown += d.context;
-        lastContext = d.context;
-        shown += d.text;
-    }
-    // What is not a violation is the compiler's to say, as it said it.
-    if (!shown.empty())
-        fputs(shown.c_str(), stderr);
+    std::map<std::string, std::string> sources;
+    effcxx::SourceReader source = [&sources](const std::string& file) {
+        auto at = sources.find(file);
+        if (at == sources.end())
+            at = sources.emplace(file, readFile(file)).first;
+        return at->second;
+    };
+    std::vector<effcxx::Diagnostic> diagnostics = effcxx::parse(err);
+    std::vector<const effcxx::Diagnostic*> violations;
+    for (effcxx::Diagnostic& d : diagnostics)
+        if (effcxx::classify(d, source))
+            violations.push_back(&d);
 
     char here[PATH_MAX];
     std::string cwd = getcwd(here, sizeof here) ? here : "";
@@ -170,10 +178,23 @@ int main(int argc, char** argv)
     signon.program = program.c_str();
     lumox_client* client = nullptr;
     int r = lumox_connect(&client, &signon);
-    if (r == LUMOX_OK)
-        r = lumox_send_zx_context(client, argc, argv, nullptr, cwd.c_str());
-    for (size_t k = 0; r == LUMOX_OK && k < violations.size(); ++k) {
-        const effcxx::Diagnostic& d = violations[k];
+    if (r != LUMOX_OK) {
+        // Nothing is reported: the compiler's output stays as it printed it.
+        if (violations.empty())
+            fprintf(stderr, "lumox-zx: %s\n", lumox_strerror(r));
+        else
+            fprintf(stderr, "lumox-zx: %s; %zu violation%s not reported, shown in the compiler's output below\n",
+                    lumox_strerror(r), violations.size(), violations.size() == 1 ? "" : "s");
+        fputs(err.c_str(), stderr);
+        return status;
+    }
+    // What is not a violation is the compiler's to say, as and where it said it.
+    fputs(effcxx::unmapped(diagnostics).c_str(), stderr);
+
+    r = lumox_send_zx_context(client, argc, argv, nullptr, cwd.c_str());
+    size_t sent = 0;
+    while (r == LUMOX_OK && sent < violations.size()) {
+        const effcxx::Diagnostic& d = *violations[sent];
         std::string file = absolute(d.file, cwd);
         lumox_violation v;
         memset(&v, 0, sizeof v);
@@ -187,12 +208,14 @@ int main(int argc, char** argv)
         std::string body = d.context + d.text;
         v.body = body.c_str();
         r = lumox_send_violation(client, &v);
+        if (r == LUMOX_OK)
+            ++sent;
     }
     lumox_close(client);
     if (r != LUMOX_OK) {
-        fprintf(stderr, "lumox-zx: %s; the violations follow here\n", lumox_strerror(r));
-        for (const effcxx::Diagnostic& d : violations)
-            fprintf(stderr, "%s%s", d.context.c_str(), d.text.c_str());
+        fprintf(stderr, "lumox-zx: %s; the violations not reported follow here\n", lumox_strerror(r));
+        for (size_t k = sent; k < violations.size(); ++k)
+            fprintf(stderr, "%s%s", violations[k]->context.c_str(), violations[k]->text.c_str());
     }
     return status;
 }

@@ -266,3 +266,52 @@ TEST_F(ClientLibrary, contextAndViolationsReachAStaticAnalysisClient)
     theMessageContainer->countRemoved(c->nShown());
     delete c;
 }
+
+// A template instance keeps its '>' on the way: it shows as the user reads
+// it and matches a suppress line that names it so.
+TEST_F(ClientLibrary, aTemplateClassArrivesWholeAndMatchesTheSuppressLineThatNamesIt)
+{
+    ZxScratch scratch("template-class");
+    lumox_test::writeFile(scratch.project + "/.qnrc", "Zentrix.Suppress item 12 class store::Holder<int>\n");
+    lumox_client* zx = nullptr;
+    int results[4] = {1, 1, 1, 1};
+    serve([&] {
+        lumox_signon s = {};
+        s.type = s.signature = "Zentrix";
+        s.program = "holder.cc";
+        results[0] = lumox_connect(&zx, &s);
+        const char* argv[] = {"lumox-zx", "g++", "-c", "holder.cc"};
+        results[1] = lumox_send_zx_context(zx, 4, argv, nullptr, scratch.project.c_str());
+        lumox_violation v = {};
+        v.item = 12;
+        v.severity = 2;
+        v.class_name = "store::Holder<int>";
+        v.file = "/p/holder.cc";
+        v.line = 6;
+        v.item_text = "Prefer p->x = 1 to 100% assignment";
+        results[2] = lumox_send_violation(zx, &v);
+        v.class_name = "store::Holder<long>";
+        results[3] = lumox_send_violation(zx, &v);
+    }, [&] {
+        NetClient* c = zx ? clientWithId(lumox_client_token(zx)) : nullptr;
+        return c && c->nMessages() == 2;
+    });
+    for (int r : results)
+        EXPECT_EQ(r, LUMOX_OK) << lumox_strerror(r);
+    ZxClient* c = zx ? dynamic_cast<ZxClient*>(clientWithId(lumox_client_token(zx))) : nullptr;
+    ASSERT_NE(c, nullptr);
+    ZxErrMsg* m = dynamic_cast<ZxErrMsg*>(c->_messages.first());
+    ASSERT_NE(m, nullptr);
+    EXPECT_STREQ(m->_class.text(), "store::Holder<int>");
+    EXPECT_STREQ(m->_itemText.text(), "Prefer p->x = 1 to 100% assignment");
+    EXPECT_NE(std::string(m->id()).find(" store::Holder<int> "), std::string::npos) << m->id();
+    EXPECT_NE(std::string(m->_body.text()).find("\nClass: store::Holder<int>\n"), std::string::npos);
+    EXPECT_EQ(c->isSuppressed(m), 1) << "the project's line names the class as it is read";
+    EXPECT_EQ(c->nShown(), 1) << "Holder<long> stays";
+
+    lumox_close(zx);
+    EXPECT_TRUE(lumox_test::runLoopUntil(appTestContext(), [&] { return c->_status == 0; }));
+    theMessageContainer->removeClient(c);
+    theMessageContainer->countRemoved(c->nShown());
+    delete c;
+}
