@@ -21,6 +21,9 @@ public:
     // The output is complete.
     void finish();
 
+    // Why the XML is broken, with its line and column; empty while it is not.
+    std::string error() const;
+
 private:
     CppcheckParser(const CppcheckParser&) = delete;
     CppcheckParser& operator=(const CppcheckParser&) = delete;

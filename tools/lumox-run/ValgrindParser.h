@@ -29,6 +29,9 @@ public:
     std::string command() const;  // the client program and its arguments
     std::string tool() const;     // "memcheck", "helgrind", "drd"
 
+    // Why the XML is broken, with its line and column; empty while it is not.
+    std::string error() const;
+
 private:
     ValgrindParser(const ValgrindParser&) = delete;
     ValgrindParser& operator=(const ValgrindParser&) = delete;
