@@ -1,7 +1,7 @@
 # `make install`: lumox and every tool program built into <build>/bin go to
-# <prefix>/bin, the client library and its header to lib/ and include/, and
-# the app-defaults file to share/X11/app-defaults/lumox (the application
-# class). The help files are installed by help/CMakeLists.txt. Honours
+# <prefix>/bin, the client library and its header to lib/ and include/, the
+# manual pages to share/man/man1, and the app-defaults file to
+# share/X11/app-defaults/lumox (the application class). The help files are installed by help/CMakeLists.txt. Honours
 # CMAKE_INSTALL_PREFIX (the Makefile's PREFIX) and DESTDIR.
 
 install(TARGETS lumox RUNTIME DESTINATION bin)
@@ -25,3 +25,6 @@ if(TARGET lumoxclient)
 endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/app/resources/lumox.ad DESTINATION share/X11/app-defaults RENAME lumox)
+
+file(GLOB man_pages ${PROJECT_SOURCE_DIR}/man/*.1)
+install(FILES ${man_pages} DESTINATION share/man/man1)
