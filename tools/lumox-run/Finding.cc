@@ -1,5 +1,7 @@
 #include "tools/lumox-run/Finding.h"
 
+#include <unistd.h>
+
 #include <cstring>
 
 namespace {
@@ -104,19 +106,37 @@ std::string messageBody(const Finding& f)
         for (const Frame& fr : p.frames) {
             // The trace syntax ends the file at ':' and the prefix at '>':
             // such a file cannot be opened from here, so it is shown instead.
-            bool openable = !fr.file.empty() && fr.line > 0 && fr.file.find_first_of(":>") == std::string::npos;
+            bool openable = fr.openable && !fr.file.empty() && fr.line > 0
+                            && fr.file.find_first_of(":>") == std::string::npos;
             if (openable)
-                out += "<" + fr.file + ":" + std::to_string(fr.line) + ">" + fr.label + "\n";
+                out += "<" + fr.file + ":" + std::to_string(fr.line) + ">  " + fr.label + "\n";
             else if (!fr.file.empty())
-                out += fr.label + "  " + fr.file + (fr.line > 0 ? ":" + std::to_string(fr.line) : "") + "\n";
+                out += "  " + fr.label + "  " + fr.file + (fr.line > 0 ? ":" + std::to_string(fr.line) : "") + "\n";
             else if (!fr.module.empty())
-                out += fr.label + "  (" + fr.module + ")\n";
+                out += "  " + fr.label + "  (" + fr.module + ")\n";
             else
-                out += fr.label + "\n";
+                out += "  " + fr.label + "\n";
         }
         out += "<ENDSTACKTRACE>";
     }
     return out;
+}
+
+void resolvePaths(Finding& f, const std::string& cwd)
+{
+    auto resolve = [&cwd](std::string& file) {
+        if (file.empty() || file[0] == '/' || cwd.empty())
+            return true;
+        std::string full = cwd + "/" + file;
+        if (access(full.c_str(), F_OK) != 0)
+            return false;
+        file = full;
+        return true;
+    };
+    resolve(f.file);
+    for (BodyPart& p : f.body)
+        for (Frame& fr : p.frames)
+            fr.openable = resolve(fr.file);
 }
 
 std::string messageThread(const Finding& f) { return f.thread.empty() ? "0" : f.thread; }

@@ -12,6 +12,7 @@ struct Frame {
     int line = 0;
     std::string module;    // the binary or library: "/usr/lib/x86_64-linux-gnu/libc.so.6"
     std::string label;     // how the body shows the frame: "#1 main", "at main", "by foo"
+    bool openable = true;  // false when the file names nothing the editor can open
 };
 
 // A piece of a report body: a text line, or a stack with its frames.
@@ -52,9 +53,16 @@ bool isUserFrame(const Frame& f);
 bool locate(const Finding& f, std::string& file, int& line);
 
 // The message body: the lines, and each stack as a stack-trace block whose
-// lines are "<FILE:LINE>LABEL" (a frame without a source line shows its
-// label and module, and opens nothing).
+// lines are "<FILE:LINE>  LABEL", indented alike for every checker (a frame
+// without a source line shows its label and module, and opens nothing).
 std::string messageBody(const Finding& f);
+
+// Makes the finding's paths ones the editor can open, although Lumox starts
+// it in a directory of its own: a relative path that names a file under
+// `cwd`, where the checked process ran, becomes absolute; a frame's relative
+// path that names nothing there (the C library's build paths, say) is shown
+// but cannot be opened.
+void resolvePaths(Finding& f, const std::string& cwd);
 
 // The thread text a message carries: "0" (no threads) when the checker
 // names none.

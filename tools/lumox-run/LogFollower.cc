@@ -10,7 +10,7 @@
 
 LogFollower::LogFollower(const std::string& path, long pid, Format format, FindingSink sink)
     : _path(path), _pid(pid), _format(format), _sink(std::move(sink)), _fd(-1), _offset(0), _echoed(0),
-      _expectedOpens(2), _finished(false)
+      _expectedOpens(2), _finished(false), _broken(false)
 {
     if (format == SanitizerLog)
         _sanitizer.reset(new SanitizerParser(pid, _sink));
@@ -45,6 +45,7 @@ void LogFollower::opened()
 
 void LogFollower::startOver()
 {
+    _broken = false;
     _offset = 0;
     _echoed = 0;
     if (_sanitizer)
@@ -70,10 +71,14 @@ void LogFollower::read()
         if (n <= 0)
             break;
         _offset += n;
-        if (_sanitizer)
+        if (_sanitizer) {
             _sanitizer->feed(buf, static_cast<size_t>(n));
-        else
-            _valgrind->feed(buf, static_cast<size_t>(n));
+        } else if (_valgrind->feed(buf, static_cast<size_t>(n)) != 0 && !_broken) {
+            // Said once: what Valgrind writes after the fault is not read.
+            _broken = true;
+            fprintf(stderr, "lumox-run: [%ld] Valgrind's output in %s cannot be read: %s\n", _pid, _path.c_str(),
+                    _valgrind->error().c_str());
+        }
     }
 }
 

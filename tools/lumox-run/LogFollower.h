@@ -63,6 +63,7 @@ private:
     off_t _echoed;
     int _expectedOpens;
     bool _finished;
+    bool _broken;  // the log's XML broke; said once
     std::unique_ptr<SanitizerParser> _sanitizer;
     std::unique_ptr<ValgrindParser> _valgrind;
 };

@@ -119,6 +119,14 @@ std::string processCommand(long pid)
     return out;
 }
 
+std::string processDirectory(long pid)
+{
+    std::string link = "/proc/" + std::to_string(pid) + "/cwd";
+    char dir[4096];
+    ssize_t n = readlink(link.c_str(), dir, sizeof dir - 1);
+    return n > 0 ? std::string(dir, static_cast<size_t>(n)) : std::string();
+}
+
 Runner::Runner(const RunOptions& options)
     : _options(options), _inotify(-1), _signals(-1), _output(-1), _child(-1), _waitStatus(0), _exited(false),
       _cppcheckBroken(false)
@@ -419,8 +427,10 @@ void Runner::follow(const std::string& name)
         return;
     // The process is still there when its log appears: its command line is
     // read now, before it can end.
-    if (pid != _child)
+    if (pid != _child) {
         _sessions->setCommand(pid, processCommand(pid));
+        _sessions->setDirectory(pid, processDirectory(pid));
+    }
     _followers[name] = std::move(f);
     if (pid != _child)
         watchProcess(pid);
@@ -497,7 +507,7 @@ void Runner::readOutput(bool toEnd)
         } else if (_cppcheck && !_cppcheckBroken) {
             if (_cppcheck->feed(buf, static_cast<size_t>(n)) != 0) {
                 _cppcheckBroken = true;
-                fail("cppcheck's output is not the XML it should be; it follows as it is:");
+                fail("cppcheck's output is not the XML it should be (" + _cppcheck->error() + "); it follows as it is:");
                 fwrite(buf, 1, static_cast<size_t>(n), stderr);
             }
         } else {

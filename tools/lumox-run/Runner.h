@@ -74,3 +74,5 @@ private:
 // A process's command line from /proc, its arguments joined by blanks;
 // empty when the process is gone.
 std::string processCommand(long pid);
+// The directory a process runs in, from /proc; empty when it is gone.
+std::string processDirectory(long pid);

@@ -145,7 +145,7 @@ bool parseSanitizerFrame(const std::string& text, Frame& frame)
     if (rest == "<null>")
         rest.clear();
     frame.function = rest;
-    frame.label = "  " + number + " " + (rest.empty() ? std::string("??") : rest);
+    frame.label = number + " " + (rest.empty() ? std::string("??") : rest);
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include "tools/lumox-client/RecordText.h"
 #include "tools/lumox-client/lumox_client.h"
 #include "tools/lumox-run/ReportWriter.h"
@@ -17,6 +19,12 @@ void SessionTable::setCommand(long pid, const std::string& command)
 {
     if (!command.empty())
         _commands[pid] = command;
+}
+
+void SessionTable::setDirectory(long pid, const std::string& dir)
+{
+    if (!dir.empty())
+        _directories[pid] = dir;
 }
 
 std::string SessionTable::commandOf(long pid) const
@@ -93,9 +101,18 @@ void SessionTable::deliver(Finding&& f, Shown shown)
 
 void SessionTable::summarize(Finding&& f) { send(f); }
 
-std::string SessionTable::send(const Finding& f)
+std::string SessionTable::send(const Finding& found)
 {
-    Session& s = open(f.pid);
+    Session& s = open(found.pid);
+    Finding f = found;
+    auto dir = _directories.find(f.pid);
+    if (dir != _directories.end()) {
+        resolvePaths(f, dir->second);
+    } else {
+        char* here = getcwd(nullptr, 0);
+        resolvePaths(f, here ? here : "");
+        free(here);
+    }
     std::string file;
     int line = 0;
     bool located = locate(f, file, line);

@@ -26,6 +26,9 @@ public:
     // The command line of process `pid`, for its sign-on line; known before
     // its first finding when possible.
     void setCommand(long pid, const std::string& command);
+    // The directory process `pid` runs in, against which its relative
+    // source paths are taken; lumox-run's own when not known.
+    void setDirectory(long pid, const std::string& dir);
     // How a finding's whole report reaches the terminal when it must: as
     // the finding's own text, as its log verbatim (the report printer), or
     // not at all because it is already there (the program's standard error).
@@ -75,6 +78,7 @@ private:
     std::function<void(long)> _printReport;
     std::map<long, Session> _sessions;
     std::map<long, std::string> _commands;
+    std::map<long, std::string> _directories;
     std::map<std::string, int> _byCategory;
     int _findings;
     int _ended;

@@ -190,7 +190,7 @@ TEST(SanitizerParser, frameLinesOfEveryShape)
     ASSERT_TRUE(parseSanitizerFrame("    #2 0x7f2cad024249 (/lib/x86_64-linux-gnu/libc.so.6+0x2724a)", f));
     EXPECT_EQ("", f.function);
     EXPECT_EQ("/lib/x86_64-linux-gnu/libc.so.6", f.module);
-    EXPECT_EQ("  #2 ??", f.label);
+    EXPECT_EQ("#2 ??", f.label);
 
     EXPECT_FALSE(parseSanitizerFrame("#include <stdio.h>", f));
     EXPECT_FALSE(parseSanitizerFrame("  #1", f));
