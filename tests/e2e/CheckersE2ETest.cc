@@ -74,8 +74,8 @@ TEST(Checkers, eachCheckedProcessIsASessionWhoseFindingsShowPlaceThreadAndStacks
     ASSERT_TRUE(lumox.waitForContent(bodyPane, [](const Lines& b) { return lineWithAll(b, {"#0 fill"}) >= 0; }));
     Lines body = lumox.content(bodyPane);
     EXPECT_GE(lineWithAll(body, {"ERROR: AddressSanitizer: heap-buffer-overflow on address"}), 0);
-    EXPECT_GE(lineWithAll(body, {"~   #0 fill  " + examples + "overflow.c:11"}), 0);
-    int frame = lineWithAll(body, {"~   #1 main  " + examples + "overflow.c:17"});
+    EXPECT_GE(lineWithAll(body, {"~     #0 fill  " + examples + "overflow.c:11"}), 0);
+    int frame = lineWithAll(body, {"~     #1 main  " + examples + "overflow.c:17"});
     EXPECT_GE(frame, 0);
     lumox.screenshot("checkers-address-session");
     ASSERT_TRUE(lumox.clickLine(bodyPane, frame, true));

@@ -103,19 +103,22 @@ std::string messageBody(const Finding& f)
             continue;
         }
         out += "<BEGINSTACKTRACE>\n";
+        // Frames stand four blanks in, under the line that introduces their
+        // stack, as the checkers print them.
+        const std::string in = "    ";
         for (const Frame& fr : p.frames) {
             // The trace syntax ends the file at ':' and the prefix at '>':
             // such a file cannot be opened from here, so it is shown instead.
             bool openable = fr.openable && !fr.file.empty() && fr.line > 0
                             && fr.file.find_first_of(":>") == std::string::npos;
             if (openable)
-                out += "<" + fr.file + ":" + std::to_string(fr.line) + ">  " + fr.label + "\n";
+                out += "<" + fr.file + ":" + std::to_string(fr.line) + ">" + in + fr.label + "\n";
             else if (!fr.file.empty())
-                out += "  " + fr.label + "  " + fr.file + (fr.line > 0 ? ":" + std::to_string(fr.line) : "") + "\n";
+                out += in + fr.label + "  " + fr.file + (fr.line > 0 ? ":" + std::to_string(fr.line) : "") + "\n";
             else if (!fr.module.empty())
-                out += "  " + fr.label + "  (" + fr.module + ")\n";
+                out += in + fr.label + "  (" + fr.module + ")\n";
             else
-                out += "  " + fr.label + "\n";
+                out += in + fr.label + "\n";
         }
         out += "<ENDSTACKTRACE>";
     }

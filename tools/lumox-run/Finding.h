@@ -53,7 +53,7 @@ bool isUserFrame(const Frame& f);
 bool locate(const Finding& f, std::string& file, int& line);
 
 // The message body: the lines, and each stack as a stack-trace block whose
-// lines are "<FILE:LINE>  LABEL", indented alike for every checker (a frame
+// lines are "<FILE:LINE>    LABEL", indented alike for every checker (a frame
 // without a source line shows its label and module, and opens nothing).
 std::string messageBody(const Finding& f);
 

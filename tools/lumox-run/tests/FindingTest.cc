@@ -22,9 +22,9 @@ TEST(Finding, relativePathsBecomeAbsoluteOrUnopenableAndEveryFrameIsIndentedAlik
     EXPECT_EQ(dir + "/main.c", file);
     EXPECT_EQ(3, line);
     EXPECT_EQ("<BEGINSTACKTRACE>\n"
-              "  #0 start_thread  ./nptl/pthread_create.c:442\n"
-              "<" + dir + "/main.c:3>  at main\n"
-              "  #2 ??  (/lib/libc.so.6)\n"
+              "    #0 start_thread  ./nptl/pthread_create.c:442\n"
+              "<" + dir + "/main.c:3>    at main\n"
+              "    #2 ??  (/lib/libc.so.6)\n"
               "<ENDSTACKTRACE>",
               messageBody(f));
 }

@@ -107,6 +107,17 @@ TEST(LumoxRun, aReportFileHoldsASessionPerReportingProcessForLumoxRptToRead)
     EXPECT_TRUE(has(list, "LEAK_summary")) << list;
     EXPECT_TRUE(has(list, "EXIT_summary")) << list;
 
+    // A test suite: make has no runtime of its own, the tests it runs do,
+    // and each test process that reports is a session.
+    std::string makefile = scratchFile("lumox-run-report", "Makefile", "check:\n\t-./arith-clang\n\t-./overflow-gcc\n");
+    Child suite;
+    ASSERT_EQ(run(suite, {"--report", rpt, "make", "-s", "-f", makefile, "check"}), 0) << suite.err();
+    EXPECT_TRUE(has(suite.err(), "make has no sanitizer runtime, so only the programs it starts")) << suite.err();
+    list = listReport(rpt);
+    EXPECT_TRUE(has(list, "Runtime: Executing \"./arith-clang\"")) << list;
+    EXPECT_TRUE(has(list, "Runtime: Executing \"./overflow-gcc\"")) << list;
+    EXPECT_TRUE(has(list, "heap-buffer-overflow")) << list;
+
     // The user's own runtime options stand beside lumox-run's.
     Child quiet;
     ASSERT_EQ(run(quiet, {"--report", rpt, "./leaks-gcc"}, {"ASAN_OPTIONS=detect_leaks=0"}), 0) << quiet.err();

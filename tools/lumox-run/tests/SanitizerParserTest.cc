@@ -59,7 +59,7 @@ TEST(SanitizerParser, addressErrorsOfBothCompilersNameTheUserLineTheThreadAndBot
             EXPECT_EQ(src + "overflow.c:11", where(f));
             EXPECT_EQ(2, stacks(f));  // the write, and where the buffer came from
             std::string body = messageBody(f);
-            EXPECT_NE(std::string::npos, body.find("<" + src + "overflow.c:11>  #0 fill"));
+            EXPECT_NE(std::string::npos, body.find("<" + src + "overflow.c:11>    #0 fill"));
             EXPECT_NE(std::string::npos, body.find("SUMMARY: AddressSanitizer: heap-buffer-overflow"));
             EXPECT_EQ(std::string::npos, body.find("Shadow byte")) << body;
             EXPECT_EQ(std::string::npos, body.find("==")) << body;
