@@ -26,18 +26,6 @@ std::string attribute(const char** attributes, const char* name)
     return std::string();
 }
 
-std::string word(const std::string& s, size_t max)
-{
-    std::string out;
-    for (char c : s) {
-        if (out.size() >= max)
-            break;
-        bool ok = isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.' || c == ':';
-        out += ok ? c : '_';
-    }
-    return out;
-}
-
 int lineNumber(const std::string& s)
 {
     long n = 0;
@@ -92,7 +80,7 @@ void CppcheckParser::Impl::elementStarted(const std::vector<std::string>& path, 
     size_t depth = path.size();
     if (depth == 1) {
         if (name != "results")
-            _xml.stop("not cppcheck's XML output: the document is a <" + word(name, 64) + ">");
+            _xml.stop("not cppcheck's XML output: the document is a <" + xmlWord(name, 64) + ">");
         return;
     }
     const std::string& parent = path[depth - 2];
@@ -144,7 +132,7 @@ void CppcheckParser::Impl::endError()
     Finding f;
     f.pid = _pid;
     f.checker = "cppcheck";
-    f.category = _id.empty() ? "cppcheckError" : word(_id, 64);
+    f.category = _id.empty() ? "cppcheckError" : xmlWord(_id, 64);
     if (!_locations.empty()) {
         f.file = absolute(_locations[0].file);
         f.line = lineNumber(_locations[0].line);
@@ -152,9 +140,9 @@ void CppcheckParser::Impl::endError()
     f.addLine(_msg);
     if (!_verbose.empty() && _verbose != _msg)
         f.addLine(_verbose);
-    f.addLine("severity: " + word(_severity, 32) + (_inconclusive ? ", inconclusive" : ""));
+    f.addLine("severity: " + xmlWord(_severity, 32) + (_inconclusive ? ", inconclusive" : ""));
     if (!_cwe.empty() && _cwe != "0")
-        f.addLine("CWE-" + word(_cwe, 16));
+        f.addLine("CWE-" + xmlWord(_cwe, 16));
 
     // Its own text form: the primary place, then for a path through the
     // code each step in the order the program takes it, which is the

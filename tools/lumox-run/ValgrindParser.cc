@@ -41,20 +41,6 @@ std::string oneLine(const std::string& s)
 
 std::string capped(const std::string& s) { return s.size() > MaxField ? s.substr(0, MaxField) : s; }
 
-// A category or thread from the file as a single word that the message
-// records can carry.
-std::string word(const std::string& s, size_t max)
-{
-    std::string out;
-    for (char c : s) {
-        if (out.size() >= max)
-            break;
-        bool ok = isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.' || c == ':';
-        out += ok ? c : '_';
-    }
-    return out;
-}
-
 // A count as Valgrind prints it ("1,048"), read from the start of `s`;
 // `used` tells how many characters it took. Saturates instead of wrapping.
 unsigned long long count(const std::string& s, size_t* used = nullptr)
@@ -127,7 +113,7 @@ std::string checkerOf(const std::string& tool)
         return "Helgrind";
     if (tool == "drd")
         return "DRD";
-    return tool.empty() ? "Valgrind" : word(tool, 32);
+    return tool.empty() ? "Valgrind" : xmlWord(tool, 32);
 }
 
 }  // namespace
@@ -249,7 +235,7 @@ void ValgrindParser::Impl::elementStarted(const std::vector<std::string>& path, 
     size_t depth = path.size();
     if (depth == 1) {
         if (name != "valgrindoutput")
-            _xml.stop("not Valgrind's XML output: the document is a <" + word(name, 64) + ">");
+            _xml.stop("not Valgrind's XML output: the document is a <" + xmlWord(name, 64) + ">");
         return;
     }
     if (depth == 2) {
@@ -297,9 +283,9 @@ void ValgrindParser::Impl::elementEnded(const std::vector<std::string>& path, co
         if (name == "pid")
             _pid = static_cast<long>(std::min(count(text), 0x7fffffffULL));
         else if (name == "protocoltool")
-            _tool = word(text, 32);
+            _tool = xmlWord(text, 32);
         else if (name == "tool" && _tool.empty())
-            _tool = word(text, 32);
+            _tool = xmlWord(text, 32);
         else
             recordEnded(name);
         return;
@@ -333,7 +319,7 @@ void ValgrindParser::Impl::elementEnded(const std::vector<std::string>& path, co
         closeStack();
     } else if (depth == 3) {
         if (name == "tid")
-            _tid = word(text, 16);
+            _tid = xmlWord(text, 16);
         else if (name == "kind")
             _kind = text;
         else if (name == "what")
@@ -341,15 +327,15 @@ void ValgrindParser::Impl::elementEnded(const std::vector<std::string>& path, co
         else if (name == "auxwhat")
             addAux(text, false);
         else if (name == "signo")
-            _signo = word(text, 16);
+            _signo = xmlWord(text, 16);
         else if (name == "signame")
-            _signame = word(text, 32);
+            _signame = xmlWord(text, 32);
         else if (name == "event")
             _event = capped(oneLine(text));
         else if (name == "siaddr")
-            _siaddr = word(text, 32);
+            _siaddr = xmlWord(text, 32);
         else if (name == "hthreadid")
-            _hthreadid = word(text, 16);
+            _hthreadid = xmlWord(text, 16);
         else if (name == "isrootthread")
             _rootThread = true;
         else if ((name == "other_segment_start" || name == "other_segment_end")
@@ -362,7 +348,7 @@ void ValgrindParser::Impl::elementEnded(const std::vector<std::string>& path, co
     } else if (name == "text" && parent == "xauxwhat") {
         addAux(text, true);
     } else if (name == "hthreadid" && (parent == "xwhat" || parent == "xauxwhat")) {
-        std::string id = word(text, 16);
+        std::string id = xmlWord(text, 16);
         if (parent == "xwhat" && _helgrindThread.empty())
             _helgrindThread = id;
         bool known = false;
@@ -438,7 +424,7 @@ void ValgrindParser::Impl::endFrame()
     // Valgrind's own form: the file's name alone, else the module.
     std::string where;
     if (!_file.empty())
-        where = " (" + oneLine(_file) + (_line.empty() ? "" : ":" + word(_line, 10)) + ")";
+        where = " (" + oneLine(_file) + (_line.empty() ? "" : ":" + xmlWord(_line, 10)) + ")";
     else if (!_obj.empty())
         where = " (in " + oneLine(_obj) + ")";
     _frameTexts.push_back(oneLine(_ip) + ": " + (_fn.empty() ? "???" : oneLine(_fn)) + where);
@@ -464,9 +450,9 @@ void ValgrindParser::Impl::endError()
     closeStack();
     std::string category;
     if (startsWith(_kind, "Leak_"))
-        category = "LEAK_" + word(_kind.substr(5), 58);
+        category = "LEAK_" + xmlWord(_kind.substr(5), 58);
     else
-        category = _kind.empty() ? "Error" : word(_kind, 64);
+        category = _kind.empty() ? "Error" : xmlWord(_kind, 64);
     std::string thread = _tid;
     if (_tool == "helgrind" && !_helgrindThread.empty())
         thread = _helgrindThread;

@@ -1,5 +1,7 @@
 #include "tools/lumox-run/XmlStreamParser.h"
 
+#include <cctype>
+
 #include <expat.h>
 
 #include <algorithm>
@@ -226,4 +228,16 @@ void XmlStreamParser::doctype_cbk(void* self, const char* name, const char* sysi
     // The checkers write none; one with entities could make a few bytes
     // expand into gigabytes.
     static_cast<XmlStreamParser*>(self)->stop("a document type declaration, which no checker writes");
+}
+
+std::string xmlWord(const std::string& s, size_t max)
+{
+    std::string out;
+    for (char c : s) {
+        if (out.size() >= max)
+            break;
+        bool ok = isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.' || c == ':';
+        out += ok ? c : '_';
+    }
+    return out;
 }

@@ -69,3 +69,8 @@ private:
     std::string _error;
     std::string _stopReason;
 };
+
+// A name from an XML file (a category, a tool, a thread) as one word that the
+// message records can carry: at most `max` characters, each outside
+// letters, digits and "_-.:" replaced by '_'.
+std::string xmlWord(const std::string& s, size_t max);
