@@ -8,21 +8,20 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/TestSupport.h"
 #include "tools/lumox-run/CppcheckParser.h"
+#include "tools/lumox-run/tests/FindingProbe.h"
+
+using namespace finding_probe;
 
 namespace {
 
 const std::string cwd = "/tmp/lumox-vg/cpp";
 
-std::string data(const std::string& name) { return lumox_test::readFile(std::string(LUMOX_RUN_TEST_DATA) + "/" + name); }
-
 std::vector<Finding> parse(const std::string& text, size_t step = 4096, const std::string& dir = cwd)
 {
     std::vector<Finding> out;
     CppcheckParser p(31, dir, [&out](Finding&& f) { out.push_back(std::move(f)); });
-    for (size_t i = 0; i < text.size(); i += step)
-        p.feed(text.data() + i, std::min(step, text.size() - i));
+    feed(p, text, step);
     p.finish();
     return out;
 }

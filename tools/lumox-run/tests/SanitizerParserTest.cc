@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/TestSupport.h"
 #include "tools/lumox-run/SanitizerParser.h"
+#include "tools/lumox-run/tests/FindingProbe.h"
+
+using namespace finding_probe;
 
 namespace {
 
 const std::string src = "/work/main/examples/checkers/";
-
-std::string data(const std::string& name) { return lumox_test::readFile(std::string(LUMOX_RUN_TEST_DATA) + "/" + name); }
 
 // Every finding of `text`, fed in pieces of `step` bytes.
 std::vector<Finding> parse(const std::string& text, size_t step = 4096,
@@ -21,25 +21,9 @@ std::vector<Finding> parse(const std::string& text, size_t step = 4096,
 {
     std::vector<Finding> out;
     SanitizerParser p(42, [&out](Finding&& f) { out.push_back(std::move(f)); }, source);
-    for (size_t i = 0; i < text.size(); i += step)
-        p.feed(text.data() + i, std::min(step, text.size() - i));
+    feed(p, text, step);
     p.finish();
     return out;
-}
-
-std::string where(const Finding& f)
-{
-    std::string file;
-    int line = 0;
-    return locate(f, file, line) ? file + ":" + std::to_string(line) : "unknown";
-}
-
-int stacks(const Finding& f)
-{
-    int n = 0;
-    for (const BodyPart& p : f.body)
-        n += p.isStack();
-    return n;
 }
 
 TEST(SanitizerParser, addressErrorsOfBothCompilersNameTheUserLineTheThreadAndBothStacks)

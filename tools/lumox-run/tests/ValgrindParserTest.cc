@@ -14,20 +14,14 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/TestSupport.h"
 #include "tools/lumox-run/ValgrindParser.h"
+#include "tools/lumox-run/tests/FindingProbe.h"
+
+using namespace finding_probe;
 
 namespace {
 
 const std::string src = "/tmp/lumox-vg/";
-
-std::string data(const std::string& name) { return lumox_test::readFile(std::string(LUMOX_RUN_TEST_DATA) + "/" + name); }
-
-void feed(ValgrindParser& p, const std::string& text, size_t step)
-{
-    for (size_t i = 0; i < text.size(); i += step)
-        p.feed(text.data() + i, std::min(step, text.size() - i));
-}
 
 std::vector<Finding> parse(const std::string& text, size_t step = 4096)
 {
@@ -38,25 +32,15 @@ std::vector<Finding> parse(const std::string& text, size_t step = 4096)
     return out;
 }
 
-std::string where(const Finding& f)
-{
-    std::string file;
-    int line = 0;
-    return locate(f, file, line) ? file + ":" + std::to_string(line) : "unknown";
-}
-
 // "category file:line stacks thread" per finding, the file without `src`.
 std::vector<std::string> outline(const std::vector<Finding>& found)
 {
     std::vector<std::string> out;
     for (const Finding& f : found) {
-        int stacks = 0;
-        for (const BodyPart& p : f.body)
-            stacks += p.isStack();
         std::string at = where(f);
         if (at.compare(0, src.size(), src) == 0)
             at = at.substr(src.size());
-        out.push_back(f.category + " " + at + " " + std::to_string(stacks) + " " + f.thread);
+        out.push_back(f.category + " " + at + " " + std::to_string(stacks(f)) + " " + f.thread);
     }
     return out;
 }
