@@ -230,6 +230,13 @@ Json result(ErrorMsg* m, const std::string& checker, Rules& rules)
         std::string dir = m->_filepath.text();
         std::string file = dir.empty() ? m->_filename.text() : dir + "/" + m->_filename.text();
         r["locations"][0]["physicalLocation"] = physicalLocation(file, positive(m->_lineno.text()));
+    } else {
+        // Code-scanning services refuse a result without a location: a
+        // finding whose place is unknown takes the first frame that has one.
+        for (const Trace& t : body.traces)
+            for (const Frame& f : t.frames)
+                if (!r.contains("locations") && knownFile(f.file))
+                    r["locations"][0]["physicalLocation"] = physicalLocation(f.file, f.line);
     }
     Json flows = codeFlows(body.traces);
     if (!flows.empty())
@@ -253,6 +260,26 @@ Json result(ErrorMsg* m, const std::string& checker, Rules& rules)
     if (!body.text.empty())
         p["body"] = body.text;
     return r;
+}
+
+bool isSummary(ErrorMsg* m)
+{
+    std::string category = m->_errorCategory.empty() ? "" : m->_errorCategory.text();
+    const std::string tail = "_summary";
+    return category.size() > tail.size() && category.compare(category.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+Json notification(ErrorMsg* m)
+{
+    Body body = splitBody(m->_body.text());
+    std::string first = firstLine(body.text);
+    Json n;
+    n["descriptor"]["id"] = m->_errorCategory.text();
+    n["level"] = "note";
+    n["message"]["text"] = first.empty() ? std::string(m->_errorCategory.text()) : first;
+    if (!body.text.empty())
+        n["properties"]["body"] = body.text;
+    return n;
 }
 
 Json invocation(NetClient* client)
@@ -309,8 +336,16 @@ int SarifLog::add(NetClient* client)
 
     Rules rules;
     Json results = Json::array();
-    for (ListIterator<ErrorMsg*> i(client->_messages); i.valid(); i.next())
-        results.push_back(result(i.current(), checker, rules));
+    Json notes = Json::array();
+    for (ListIterator<ErrorMsg*> i(client->_messages); i.valid(); i.next()) {
+        // A summary (LEAK_summary, EXIT_summary) says something about the
+        // run, not about a place in the code: it is a note of the run's
+        // invocation, not a result.
+        if (isSummary(i.current()))
+            notes.push_back(notification(i.current()));
+        else
+            results.push_back(result(i.current(), checker, rules));
+    }
 
     // Code-scanning services keep one analysis per tool and category: the
     // program names the category, so that it is the same in every build,
@@ -325,6 +360,8 @@ int SarifLog::add(NetClient* client)
     run["tool"]["driver"]["name"] = checker;
     run["tool"]["driver"]["rules"] = std::move(rules.list);
     run["invocations"][0] = invocation(client);
+    if (!notes.empty())
+        run["invocations"][0]["toolExecutionNotifications"] = std::move(notes);
     run["conversion"]["tool"]["driver"]["name"] = "lumox";
     run["automationDetails"]["id"] = category + "/" + s->_pid.text();
     run["results"] = std::move(results);

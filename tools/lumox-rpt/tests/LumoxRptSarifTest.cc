@@ -31,7 +31,7 @@ ConxnMsg* signOn(long token, std::string header)
 
 // A runtime session of "one": an overflow in a file named with blanks whose
 // body holds two traces and odd texts, a leak at an unknown place with bytes
-// that are not UTF-8, and a second overflow with an empty body.
+// that are not UTF-8, its summary, and a second overflow with an empty body.
 LmxClient* runtimeSession()
 {
     LmxClient* c = new LmxClient(signOn(11, "<Runtime><11><one><1000><hostA><10:00:00>"));
@@ -42,7 +42,9 @@ LmxClient* runtimeSession()
          "freed by thread T0 here:\n"
          "<BEGINSTACKTRACE>\n<src/a b.c:9>    #0 free\n<ENDSTACKTRACE>"},
         {"<AddressSanitizer><hostA><Mon Jan 5><10:00:02><11><0><LEAK_direct><unknown><unknown>",
-         "\nLeak of 8 bytes \xff\xfe here\n"},
+         "\nLeak of 8 bytes \xff\xfe here\n<BEGINSTACKTRACE>\n    #0 malloc\n<src/leak.c:4>    #1 grow\n<ENDSTACKTRACE>"},
+        {"<LeakSanitizer><hostA><Mon Jan 5><10:00:02><11><0><LEAK_summary><unknown><unknown>",
+         "SUMMARY: 8 byte(s) leaked in 1 allocation(s)."},
         {"<AddressSanitizer><hostA><Mon Jan 5><10:00:03><11><0><heap-buffer-overflow><src/x.c><5>", ""},
     };
     for (auto& m : messages) {
@@ -142,7 +144,14 @@ TEST(LumoxRptSarif, sessionsBecomeRunsWithRulesLocationsTracesAndSuppressionsTha
     EXPECT_EQ(overflow["codeFlows"][1]["message"]["text"], "freed by thread T0 here:");
 
     const json& leak = run["results"][1];
-    EXPECT_FALSE(leak.contains("locations")) << "the file is unknown";
+    EXPECT_EQ(leak["locations"][0]["physicalLocation"],
+              json::parse(R"({"artifactLocation":{"uri":"src/leak.c"},"region":{"startLine":4}})"))
+        << "the file is unknown: the first frame with one gives the place";
+    // The summary is a note on the run, not a result without a place.
+    EXPECT_EQ(run["invocations"][0]["toolExecutionNotifications"],
+              json::parse(R"([{"descriptor":{"id":"LEAK_summary"},"level":"note",
+                               "message":{"text":"SUMMARY: 8 byte(s) leaked in 1 allocation(s)."},
+                               "properties":{"body":"SUMMARY: 8 byte(s) leaked in 1 allocation(s)."}}])"));
     EXPECT_EQ(leak["message"]["text"], "Leak of 8 bytes \xEF\xBF\xBD\xEF\xBF\xBD here") << "bytes not UTF-8 replaced";
     const json& bare = run["results"][2];
     EXPECT_EQ(bare["ruleIndex"], 0);
