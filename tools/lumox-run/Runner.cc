@@ -30,7 +30,8 @@ enum { ExitFailed = 125, ExitCannotRun = 126, ExitNotFound = 127 };
 
 const int handledSignals[] = {SIGCHLD, SIGINT, SIGQUIT, SIGTERM, SIGHUP};
 
-// "san.123" -> 123 and the sanitizer format; false for other names.
+// "san.123" (or "san.prog.123") -> 123 and the sanitizer format, "vg.123"
+// -> 123 and Valgrind's; false for other names.
 bool logName(const std::string& name, long& pid, LogFollower::Format& format)
 {
     size_t dot = name.rfind('.');
@@ -41,7 +42,8 @@ bool logName(const std::string& name, long& pid, LogFollower::Format& format)
     pid = strtol(name.c_str() + dot + 1, &end, 10);
     if (*end || pid <= 0)
         return false;
-    if (prefix == "san")
+    // log_exe_name=1 in the user's options puts the program's name between.
+    if (prefix == "san" || prefix.compare(0, 4, "san.") == 0)
         format = LogFollower::SanitizerLog;
     else if (prefix == "vg")
         format = LogFollower::ValgrindXml;

@@ -16,17 +16,23 @@ bool isBlank(const std::string& s)
     return true;
 }
 
-// "==1234==ERROR: ..." -> "ERROR: ..."; other lines come back unchanged.
+// "==1234==ERROR: ..." (or "==prog==1234==ERROR: ..." with log_exe_name)
+// -> "ERROR: ..."; other lines come back unchanged.
 std::string withoutPidPrefix(const std::string& s)
 {
     if (!startsWith(s, "=="))
         return s;
-    size_t i = 2;
-    while (i < s.size() && isdigit(static_cast<unsigned char>(s[i])))
-        ++i;
-    if (i == 2 || s.compare(i, 2, "==") != 0)
-        return s;
-    return s.substr(i + 2);
+    size_t at = 2;
+    for (int part = 0; part < 2; ++part) {
+        size_t end = s.find("==", at);
+        if (end == std::string::npos || end == at || s.find_first_of(" \t", at) < end)
+            return s;
+        std::string token = s.substr(at, end - at);
+        at = end + 2;
+        if (token.find_first_not_of("0123456789") == std::string::npos)
+            return s.substr(at);
+    }
+    return s;
 }
 
 // A separator the runtimes print around reports: a run of '=' or '-'.

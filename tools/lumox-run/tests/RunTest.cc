@@ -123,6 +123,9 @@ TEST(LumoxRun, aReportFileHoldsASessionPerReportingProcessForLumoxRptToRead)
     ASSERT_EQ(run(quiet, {"--report", rpt, "./leaks-gcc"}, {"ASAN_OPTIONS=detect_leaks=0"}), 0) << quiet.err();
     EXPECT_TRUE(has(quiet.err(), "lumox-run: no findings; 0 sessions in " + rpt + "; ./leaks-gcc exited with status 0"))
         << quiet.err();
+    Child named;
+    ASSERT_EQ(run(named, {"--report", rpt, "./overflow-gcc"}, {"ASAN_OPTIONS=log_exe_name=1"}), 1) << named.err();
+    EXPECT_TRUE(has(named.err(), "1 finding in 1 process (1 heap-buffer-overflow)")) << named.err();
 }
 
 TEST(LumoxRun, signalsAndFailuresToStartAreReportedAsAShellWould)
