@@ -32,12 +32,16 @@ int lineWithAll(const Lines& lines, std::initializer_list<std::string> parts)
     return -1;
 }
 
-// lumox-run with `args` in the examples' build directory, reporting to `lumox`.
+// lumox-run with `args` in the examples' build directory, reporting to
+// `lumox`; the programs see none of the runtime options the suite may run under.
 bool startRun(Child& c, LumoxHarness& lumox, const std::vector<std::string>& args)
 {
     std::vector<std::string> argv = {buildPath("bin/lumox-run")};
     argv.insert(argv.end(), args.begin(), args.end());
-    return c.start(argv, {"LUMOX_PORT=" + std::to_string(lumox.port())}, buildPath("examples"));
+    return c.start(argv,
+                   {"ASAN_OPTIONS=", "UBSAN_OPTIONS=", "LSAN_OPTIONS=", "TSAN_OPTIONS=",
+                    "LUMOX_PORT=" + std::to_string(lumox.port())},
+                   buildPath("examples"));
 }
 
 int runToEnd(LumoxHarness& lumox, const std::vector<std::string>& args)

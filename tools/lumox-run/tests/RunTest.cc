@@ -27,12 +27,16 @@ int count(const std::string& text, const std::string& part)
 
 // lumox-run with `args` in the examples' build directory, where no
 // collector listens; its exit status.
-int run(Child& c, const std::vector<std::string>& args, std::vector<std::string> env = {})
+// The programs start with none of the runtime options the suite itself may
+// run under, as a user's would; `env` adds to that.
+int run(Child& c, const std::vector<std::string>& args, const std::vector<std::string>& env = {})
 {
     std::vector<std::string> argv = {buildPath("bin/lumox-run")};
     argv.insert(argv.end(), args.begin(), args.end());
-    env.push_back("LUMOX_PORT=" + std::to_string(findFreePorts(10)));
-    if (!c.start(argv, env, buildPath("examples")))
+    std::vector<std::string> all = {"ASAN_OPTIONS=", "UBSAN_OPTIONS=", "LSAN_OPTIONS=", "TSAN_OPTIONS=",
+                                    "LUMOX_PORT=" + std::to_string(findFreePorts(10))};
+    all.insert(all.end(), env.begin(), env.end());
+    if (!c.start(argv, all, buildPath("examples")))
         return -1;
     return c.wait(60000);
 }
