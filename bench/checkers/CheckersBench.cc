@@ -8,6 +8,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -40,8 +41,14 @@ long long monotonicNs()
     return t.tv_sec * 1000000000LL + t.tv_nsec;
 }
 
-// Runs argv in `dir` with extra environment entries, output to /dev/null; wall seconds.
-double timeRun(const std::vector<std::string>& args, const std::vector<std::string>& env, const std::string& dir)
+// One timed run: wall seconds, and the CPU seconds of the process and its
+// descendants.
+struct Timing {
+    double wall = 0, cpu = 0;
+};
+
+// Runs argv in `dir` with extra environment entries, output to /dev/null.
+Timing timeRun(const std::vector<std::string>& args, const std::vector<std::string>& env, const std::string& dir)
 {
     fflush(nullptr);
     double start = seconds();
@@ -61,8 +68,12 @@ double timeRun(const std::vector<std::string>& args, const std::vector<std::stri
         _exit(127);
     }
     int status = 0;
-    waitpid(pid, &status, 0);
-    return seconds() - start;
+    struct rusage use;
+    wait4(pid, &status, 0, &use);
+    Timing t;
+    t.wall = seconds() - start;
+    t.cpu = use.ru_utime.tv_sec + use.ru_stime.tv_sec + (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
+    return t;
 }
 
 double median(std::vector<double> v)
@@ -200,16 +211,24 @@ int main()
     std::string dir = scratchDir("checkers-bench");
     const int rounds = 5;
 
-    // 1. An error-free run: the runtimes write nothing, lumox-run only waits.
-    std::vector<double> bare, wrapped;
-    for (int i = 0; i < rounds; ++i) {
-        bare.push_back(timeRun({"./clean-gcc", "20"}, {}, examples));
-        wrapped.push_back(timeRun({runner, "./clean-gcc", "20"}, {}, examples));
+    // 1. An error-free run: the runtimes write nothing, lumox-run only
+    // waits. Bare and wrapped runs alternate, so that a busy moment of the
+    // machine falls on both alike.
+    std::vector<double> bare, wrapped, bareCpu, wrappedCpu;
+    for (int i = 0; i < 2 * rounds + 1; ++i) {
+        Timing b = timeRun({"./clean-gcc", "20"}, {}, examples);
+        Timing w = timeRun({runner, "./clean-gcc", "20"}, {}, examples);
+        bare.push_back(b.wall);
+        wrapped.push_back(w.wall);
+        bareCpu.push_back(b.cpu);
+        wrappedCpu.push_back(w.cpu);
     }
     double overhead = (median(wrapped) / median(bare) - 1) * 100;
-    printf("error-free run (clean-gcc, address+undefined runtimes), median of %d:\n", rounds);
+    printf("error-free run (clean-gcc, address+undefined runtimes), median of %d:\n", 2 * rounds + 1);
     printf("  bare %.3f s, under lumox-run %.3f s: overhead %+.1f%% (goal: within 5%%) %s\n", median(bare),
            median(wrapped), overhead, overhead <= 5 ? "met" : "MISSED");
+    printf("  CPU: bare %.3f s, under lumox-run %.3f s (lumox-run's own share %.3f s)\n", median(bareCpu),
+           median(wrappedCpu), median(wrappedCpu) - median(bareCpu));
 
     // 2. 300 reports into the real lumox on its own display.
     std::string many = faultProgram(dir, "ubsan300", 300, 0, "-fsanitize=undefined");
@@ -223,8 +242,8 @@ int main()
         std::vector<double> b, w;
         std::string env = "UBSAN_OPTIONS=print_stacktrace=1:print_summary=1:report_error_type=1";
         for (int i = 0; i < rounds; ++i) {
-            b.push_back(timeRun({many}, {env}, dir));
-            w.push_back(timeRun({runner, "--port", std::to_string(port), many}, {}, dir));
+            b.push_back(timeRun({many}, {env}, dir).wall);
+            w.push_back(timeRun({runner, "--port", std::to_string(port), many}, {}, dir).wall);
         }
         printf("300 undefined-behaviour reports, median of %d:\n", rounds);
         printf("  bare (reports to /dev/null) %.3f s, under lumox-run into lumox %.3f s: %.2f ms a report more\n",
