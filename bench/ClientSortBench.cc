@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "app/ConxnMsg.h"
-#include "app/ErrorMsg.h"
-#include "app/LmxClient.h"
+#include "app/records/ConxnMsg.h"
+#include "app/records/ErrorMsg.h"
+#include "app/sessions/LmxClient.h"
 
 // Sorting a client's messages: the user toggles the order of every client
 // with one button, so a large session must re-sort without a visible pause.

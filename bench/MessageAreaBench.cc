@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <string>
 
-#include "app/ConxnMsg.h"
-#include "app/ErrorMsg.h"
-#include "app/LmxClient.h"
-#include "app/LmxStsBar.h"
-#include "app/MsgArea.h"
+#include "app/records/ConxnMsg.h"
+#include "app/records/ErrorMsg.h"
+#include "app/sessions/LmxClient.h"
+#include "app/shell/LmxStsBar.h"
+#include "app/messages/MsgArea.h"
 #include "bench/BenchApp.h"
 #include "qip/Components/qipApplication.h"
 

@@ -13,7 +13,7 @@ foreach(line IN LISTS lines)
 endforeach()
 file(WRITE ${OUT}.tmp
 "// Generated from the app-defaults file; edit that file instead.\n"
-"#include \"app/LumoxResources.h\"\n\n"
+"#include \"app/shell/LumoxResources.h\"\n\n"
 "static String theResources[] = {\n${body}    nullptr,\n};\n\n"
 "String* lumoxFallbackResources() { return theResources; }\n")
 file(COPY_FILE ${OUT}.tmp ${OUT} ONLY_IF_DIFFERENT)

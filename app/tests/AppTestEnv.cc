@@ -2,11 +2,12 @@
 
 #include "app/tests/AppTestEnv.h"
 
-#include "app/LmxStsBar.h"
-#include "app/LumoxWindow.h"
+#include "app/shell/LmxStsBar.h"
+#include "app/shell/LumoxWindow.h"
 #include "qip/Components/qipQuitCommand.h"
-#include "app/LumoxResources.h"
-#include "app/MsgArea.h"
+#include "app/shell/LumoxResources.h"
+#include "app/messages/MsgArea.h"
+#include "app/supreditor/SuprWindow.h"
 #include "qip/Components/qipApplication.h"
 #include "qip/Components/tests/TestApp.h"
 #include "tests/support/TestSupport.h"
@@ -17,6 +18,7 @@ void appGlobals()
         theStatusBar = new LmxStsBar("statusBar");
     if (!theMessageContainer)
         theMessageContainer = new MsgArea("msgArea");
+    SuprWindow::registerView();
 }
 
 qipApplication* appTestApp()

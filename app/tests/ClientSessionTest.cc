@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ConxnMsg.h"
-#include "app/ErrorMsg.h"
-#include "app/LmxClient.h"
-#include "app/MsgFilter.h"
+#include "app/records/ConxnMsg.h"
+#include "app/records/ErrorMsg.h"
+#include "app/sessions/LmxClient.h"
+#include "app/sessions/MsgFilter.h"
 
 namespace {
 ErrorMsg* msg(const char* category, const char* time = "00:00:00", const char* name = "")

@@ -5,8 +5,8 @@
 #include <atomic>
 #include <thread>
 
-#include "app/MsgArea.h"
-#include "app/NetClient.h"
+#include "app/messages/MsgArea.h"
+#include "app/sessions/NetClient.h"
 #include "app/tests/AppTestEnv.h"
 #include "qip/Monitors/qipFdActivity_X.h"
 #include "tests/support/TestSupport.h"

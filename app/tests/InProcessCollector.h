@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "app/NetManager.h"
+#include "app/network/NetManager.h"
 
 class NetClient;
 class qipFdActivity_X;

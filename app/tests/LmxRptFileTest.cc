@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "app/ConnectionFactory.h"
-#include "app/ConxnMsg.h"
-#include "app/ErrorMsg.h"
-#include "app/LmxClient.h"
-#include "app/LmxRptFile.h"
-#include "app/MsgArea.h"
+#include "app/network/ConnectionFactory.h"
+#include "app/records/ConxnMsg.h"
+#include "app/records/ErrorMsg.h"
+#include "app/sessions/LmxClient.h"
+#include "app/report/LmxRptFile.h"
+#include "app/messages/MsgArea.h"
 #include "app/tests/AppTestEnv.h"
 #include "qip/Monitors/qipBigEndian.h"
 #include "tests/support/TestSupport.h"

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/LmxStsBar.h"
-#include "app/LumoxWindow.h"
-#include "app/MsgArea.h"
+#include "app/shell/LmxStsBar.h"
+#include "app/shell/LumoxWindow.h"
+#include "app/messages/MsgArea.h"
 #include "app/tests/AppTestEnv.h"
 #include "qip/Common/HelpWindow.h"
 #include "qip/Components/qipApplication.h"

@@ -3,11 +3,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
-#include "app/ConxnMsg.h"
-#include "app/ErrorMsg.h"
-#include "app/Field.h"
-#include "qip/Common/ExternalBrowser.h"
+#include "app/records/ConxnMsg.h"
+#include "app/records/ErrorMsg.h"
+#include "app/records/Field.h"
+#include "app/records/SourceOpener.h"
 
 namespace {
 // extract() writes into its argument, so tests parse a private copy.
@@ -119,19 +120,24 @@ TEST(ErrorMsg, malformedHeaders)
 
 TEST(ErrorMsg, activateOpensTheSourceLineUnlessUnknown)
 {
+    // What the program registers opens the editor; here it notes the request.
+    struct Noted : SourceOpener {
+        std::vector<std::string> requests;
+        void open(const char* dir, const char* file, int line) override
+        {
+            requests.push_back(std::string(dir) + "|" + file + "|" + std::to_string(line));
+        }
+    } noted;
+    SourceOpener* before = SourceOpener::current();
+    SourceOpener::install(&noted);
     ErrorMsg m;
     parse(m, "<s><h><d><t><1><0><ABW><src/x/f.c><-5>");
-    int before = ExternalBrowser::requests();
     EXPECT_EQ(m.activate(), 0);
-    EXPECT_EQ(ExternalBrowser::requests(), before + 1);
-    EXPECT_STREQ(ExternalBrowser::lastDir(), "src/x");
-    EXPECT_STREQ(ExternalBrowser::lastFile(), "f.c");
-    EXPECT_EQ(ExternalBrowser::lastLine(), 0);
-
     ErrorMsg u;
     parse(u, "<s><h><d><t><1><0><ABW><unknown><3>");
     EXPECT_EQ(u.activate(), -1);
-    EXPECT_EQ(ExternalBrowser::requests(), before + 1);
+    EXPECT_EQ(noted.requests, std::vector<std::string>{"src/x|f.c|0"});
+    SourceOpener::install(before);
 }
 
 TEST(ConxnMsg, signOnLinesTokenFromPidAndRoundTrip)

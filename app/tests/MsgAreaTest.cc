@@ -4,12 +4,12 @@
 
 #include <cstring>
 
-#include "app/ConxnMsg.h"
-#include "app/ErrorMsg.h"
-#include "app/LmxClient.h"
-#include "app/LmxStsBar.h"
-#include "app/LumoxWindow.h"
-#include "app/MsgArea.h"
+#include "app/records/ConxnMsg.h"
+#include "app/records/ErrorMsg.h"
+#include "app/sessions/LmxClient.h"
+#include "app/shell/LmxStsBar.h"
+#include "app/shell/LumoxWindow.h"
+#include "app/messages/MsgArea.h"
 #include "app/tests/AppTestEnv.h"
 #include "tests/support/TestSupport.h"
 

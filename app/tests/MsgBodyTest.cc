@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/MsgBody.h"
-#include "app/MsgLine.h"
+#include "app/messages/MsgBody.h"
+#include "app/messages/MsgLine.h"
 #include "qip/Common/ExternalBrowser.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "app/ConxnMsg.h"
-#include "app/ErrorMsg.h"
-#include "app/LmxClient.h"
-#include "app/MsgTraversal.h"
+#include "app/records/ConxnMsg.h"
+#include "app/records/ErrorMsg.h"
+#include "app/sessions/LmxClient.h"
+#include "app/messages/MsgTraversal.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <thread>
 
-#include "app/ConnectionFactory.h"
-#include "app/MsgArea.h"
-#include "app/NetClient.h"
-#include "app/NetConnection.h"
-#include "app/NetManager.h"
+#include "app/network/ConnectionFactory.h"
+#include "app/messages/MsgArea.h"
+#include "app/sessions/NetClient.h"
+#include "app/network/NetConnection.h"
+#include "app/network/NetManager.h"
 #include "app/tests/AppTestEnv.h"
 #include "app/tests/InProcessCollector.h"
 #include "qip/Monitors/qipFdActivity_X.h"

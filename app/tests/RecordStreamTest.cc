@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/ConxnMsg.h"
-#include "app/ErrorMsg.h"
+#include "app/records/ConxnMsg.h"
+#include "app/records/ErrorMsg.h"
 #include "qip/Monitors/qipSafeAIFS.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/SuprFile.h"
-#include "app/Suppression.h"
-#include "app/ZxErrMsg.h"
+#include "app/suppressions/SuprFile.h"
+#include "app/suppressions/Suppression.h"
+#include "app/records/ZxErrMsg.h"
 
 namespace {
 

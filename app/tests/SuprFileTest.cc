@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/SuprFile.h"
-#include "app/Suppression.h"
+#include "app/suppressions/SuprFile.h"
+#include "app/suppressions/Suppression.h"
 #include "app/tests/ZxTestEnv.h"
 #include "tests/support/TestSupport.h"
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/ConxnMsg.h"
-#include "app/LmxRptFile.h"
-#include "app/MsgArea.h"
-#include "app/ZxClient.h"
-#include "app/ZxErrHdr.h"
-#include "app/ZxErrMsg.h"
+#include "app/records/ConxnMsg.h"
+#include "app/report/LmxRptFile.h"
+#include "app/messages/MsgArea.h"
+#include "app/sessions/ZxClient.h"
+#include "app/records/ZxErrHdr.h"
+#include "app/records/ZxErrMsg.h"
 #include "app/tests/AppTestEnv.h"
 #include "app/tests/ZxTestEnv.h"
 #include "tests/support/TestSupport.h"

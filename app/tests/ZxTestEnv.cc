@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "app/ZxSuppress.h"
+#include "app/sessions/ZxSuppress.h"
 #include "options/options.h"
 #include "tests/support/TestSupport.h"
 

@@ -5,11 +5,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/ConxnMsg.h"
-#include "app/ErrorMsg.h"
-#include "app/NetClient.h"
-#include "app/ZxClient.h"
-#include "app/ZxErrMsg.h"
+#include "app/records/ConxnMsg.h"
+#include "app/records/ErrorMsg.h"
+#include "app/sessions/NetClient.h"
+#include "app/sessions/ZxClient.h"
+#include "app/records/ZxErrMsg.h"
 
 using Json = nlohmann::ordered_json;
 

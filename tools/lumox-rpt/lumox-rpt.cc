@@ -9,13 +9,12 @@
 #include <iostream>
 #include <string>
 
-#include "app/ErrorMsg.h"
-#include "app/LmxRptFile.h"
-#include "app/LmxStsBar.h"
-#include "app/MsgArea.h"
-#include "app/ConxnMsg.h"
-#include "app/NetClient.h"
+#include "app/records/ErrorMsg.h"
+#include "app/report/LmxRptFile.h"
+#include "app/records/ConxnMsg.h"
+#include "app/sessions/NetClient.h"
 #include "qip/Monitors/qipBigEndian.h"
+#include "tools/lumox-rpt/ReportSessions.h"
 #include "tools/lumox-rpt/SarifLog.h"
 
 namespace {
@@ -100,13 +99,12 @@ int dump(const char* path)
     return ExitOk;
 }
 
-// Replays the file into a message area without widgets, as File -> Load
-// does: ExitOk with the load result in `loaded` (negative when the file is
+// Reads the file into `sessions`, as File -> Load would into the main
+// window: ExitOk with the load result in `loaded` (negative when the file is
 // damaged after the part that was read), or the status of a failed open.
-int replay(const char* path, int& loaded)
+int replay(const char* path, ReportSessions& sessions, int& loaded)
 {
-    theStatusBar = new LmxStsBar("statusBar");
-    theMessageContainer = new MsgArea("msgArea");
+    SessionSink::install(&sessions);
     LmxRptFile f;
     errno = 0;
     int r = f.open(path, qipVLRecFile::ReadOnly);
@@ -116,24 +114,19 @@ int replay(const char* path, int& loaded)
     return ExitOk;
 }
 
-// The saved sessions: every client the replay made except the trash can.
-bool isSession(NetClient* c) { return c != theMessageContainer->trashcan() && c->_signature; }
-
+// Each session's sign-on line and its shown messages, printed as they are
+// read: the memory of one message, whatever the size of the file.
 int list(const char* path)
 {
+    ReportSessions sessions(false);
+    sessions.onSignOn = [](NetClient& c) { std::cout << c._signature->id() << "\n"; };
+    sessions.onMessage = [](NetClient&, ErrorMsg& m) {
+        if (m._suppressed != Yes)
+            std::cout << m.id() << "\n";
+    };
     int n = 0;
-    if (int r = replay(path, n))
+    if (int r = replay(path, sessions, n))
         return r;
-    ListIterator<NetClient*> i(theMessageContainer->clients());
-    for (i.first(); i.valid(); i.next()) {
-        NetClient* c = i.current();
-        if (!isSession(c))
-            continue;
-        std::cout << c->_signature->id() << "\n";
-        for (ListIterator<ErrorMsg*> m(c->_messages); m.valid(); m.next())
-            if (m.current()->_suppressed != Yes)
-                std::cout << m.current()->id() << "\n";
-    }
     return n < 0 ? loadFailed(path, n) : ExitOk;
 }
 
@@ -141,14 +134,12 @@ int list(const char* path)
 // then the error and status 1, as list does.
 int sarif(const char* path)
 {
-    int n = 0;
-    if (int r = replay(path, n))
-        return r;
     SarifLog log;
-    ListIterator<NetClient*> i(theMessageContainer->clients());
-    for (i.first(); i.valid(); i.next())
-        if (isSession(i.current()))
-            log.add(i.current());
+    ReportSessions sessions(true);
+    sessions.onSignOff = [&log](NetClient& c) { log.add(&c); };
+    int n = 0;
+    if (int r = replay(path, sessions, n))
+        return r;
     std::cout << log.text();
     return n < 0 ? loadFailed(path, n) : ExitOk;
 }

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <vector>
 
-#include "app/ConxnMsg.h"
-#include "app/ErrorMsg.h"
-#include "app/LmxClient.h"
-#include "app/LmxRptFile.h"
+#include "app/records/ConxnMsg.h"
+#include "app/records/ErrorMsg.h"
+#include "app/sessions/LmxClient.h"
+#include "app/report/LmxRptFile.h"
 
 namespace {
 // The message classes parse a header in place.

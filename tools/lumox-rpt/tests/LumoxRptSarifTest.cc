@@ -8,12 +8,12 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/ConxnMsg.h"
-#include "app/ErrorMsg.h"
-#include "app/LmxClient.h"
-#include "app/LmxRptFile.h"
-#include "app/ZxClient.h"
-#include "app/ZxErrMsg.h"
+#include "app/records/ConxnMsg.h"
+#include "app/records/ErrorMsg.h"
+#include "app/sessions/LmxClient.h"
+#include "app/report/LmxRptFile.h"
+#include "app/sessions/ZxClient.h"
+#include "app/records/ZxErrMsg.h"
 #include "qip/Monitors/qipBigEndian.h"
 #include "tests/support/TestSupport.h"
 #include "tools/lumox-rpt/tests/RptTool.h"

@@ -5,10 +5,10 @@
 #include <sstream>
 #include <string>
 
-#include "app/ConxnMsg.h"
-#include "app/ErrorMsg.h"
-#include "app/LmxClient.h"
-#include "app/LmxRptFile.h"
+#include "app/records/ConxnMsg.h"
+#include "app/records/ErrorMsg.h"
+#include "app/sessions/LmxClient.h"
+#include "app/report/LmxRptFile.h"
 #include "qip/Monitors/qipBigEndian.h"
 #include "tests/support/TestSupport.h"
 #include "tools/lumox-rpt/tests/RptTool.h"

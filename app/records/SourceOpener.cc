@@ -1,0 +1,3 @@
+#include "app/records/SourceOpener.h"
+
+SourceOpener* SourceOpener::_current = nullptr;

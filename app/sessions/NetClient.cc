@@ -1,0 +1,125 @@
+#include "app/sessions/NetClient.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "app/records/ConxnMsg.h"
+#include "app/records/ErrorMsg.h"
+
+NetClient::NetClient(long id)
+    : _id(id), _header(nullptr), _status(0), _nSuppressed(0), _criterion(sortByTime), _signature(nullptr)
+{
+    makeHeader();
+}
+
+NetClient::NetClient(ConxnMsg* signOn)
+    : _id(0), _header(nullptr), _status(0), _nSuppressed(0), _criterion(sortByTime), _signature(signOn)
+{
+    if (signOn) {
+        _id = signOn->_token;
+        _status = 1;
+        makeHeader();
+    }
+}
+
+NetClient::~NetClient()
+{
+    free(_header);
+    delete _signature;
+    for (ListIterator<ErrorMsg*> i(_messages); i.valid(); i.next())
+        delete i.current();
+    _messages.clear();
+}
+
+void NetClient::makeHeader()
+{
+    const char* word = _id ? "Client" : "Trashcan";
+    char line[64];
+    snprintf(line, sizeof line, "  (%ld) %s", _id, word);
+    free(_header);
+    _header = strdup(line);
+}
+
+int NetClient::sort(SortBy by)
+{
+    _criterion = by;
+    int n = _messages.length();
+    ErrorMsg** array = new (std::nothrow) ErrorMsg*[n > 0 ? n : 1];
+    if (!array)
+        return -1;
+    int k = 0;
+    for (ListIterator<ErrorMsg*> i(_messages); i.valid(); i.next())
+        array[k++] = i.current();
+    // A stable sort: messages with equal keys keep their present order.
+    if (by == sortByErrorCategory)
+        std::stable_sort(array, array + n, [](const ErrorMsg* a, const ErrorMsg* b) {
+            return strcmp(a->_errorCategory.text(), b->_errorCategory.text()) < 0;
+        });
+    else
+        std::stable_sort(array, array + n, [](const ErrorMsg* a, const ErrorMsg* b) {
+            return strcmp(a->_time.text(), b->_time.text()) < 0;
+        });
+    // Rebuilding the list from the array keeps the whole sort O(N log N).
+    _messages.clear();
+    for (k = 0; k < n; ++k)
+        _messages.append(array[k]);
+    delete[] array;
+    return 0;
+}
+
+int NetClient::insert(ErrorMsg* m)
+{
+    if (!m)
+        return -1;
+    if (_criterion == sortByTime) {
+        _messages.append(m);
+        return _messages.length();
+    }
+    if (_criterion != sortByErrorCategory)
+        return -1;
+    // Before the first message of a greater category: equal categories keep
+    // their arrival order. O(N) per message.
+    const char* category = m->_errorCategory.text();
+    for (List<ErrorMsg*>::Link* l = _messages.head(); l; l = _messages.after(l)) {
+        if (strcmp(l->_datum->_errorCategory.text(), category) > 0) {
+            _messages.join(m, _messages.before(l));
+            return _messages.length();
+        }
+    }
+    _messages.append(m);
+    return _messages.length();
+}
+
+int NetClient::append(ErrorMsg* m) { return insert(m); }
+
+int NetClient::rebuildState() { return _status ? 0 : -1; }
+
+void NetClient::kill()
+{
+    if (!_signature)
+        return;
+    long pid = atol(_signature->_pid.text());
+    // A missing or garbled pid must never signal this process's own group.
+    if (pid <= 0 || pid == static_cast<long>(getpid()))
+        return;
+    ::kill(static_cast<pid_t>(pid), SIGINT);
+}
+
+void NetClient::rebuild()
+{
+    if (_status == 1)
+        kill();
+}
+
+void NetClient::disconnect()
+{
+    _status = 0;
+    if (_signature)
+        _signature->status(0);
+}

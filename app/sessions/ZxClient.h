@@ -1,0 +1,74 @@
+#pragma once
+
+#include "app/sessions/NetClient.h"
+#include "qip/Common/qipExec.h"
+#include "qip/Support/List.h"
+
+class ZxErrMsg;
+class ZxSuprRec;
+
+// The session of one static-analysis run. Besides its violations it holds
+// the analysed command (command line, environment and working directory) so
+// that Rebuild can run it again, and its own suppression sets: the project
+// set of its working directory (shared, first) and the sets of its command
+// line (its own, after it). A violation is hidden when the last set with an
+// opinion says so: the global sets first, then these. Every live ZxClient is
+// listed in `activeClients`.
+class ZxClient : public NetClient {
+public:
+    explicit ZxClient(ConxnMsg* signOn);
+    ~ZxClient() override;
+
+    const char* clientTag() const override { return "Zentrix"; }
+    // Adds a violation in the current order, marked when it is suppressed.
+    int append(ErrorMsg* m) override;
+    // The suppression editor follows the selection.
+    void newSelection(NetMsg* m) override;
+    // Suppressions were edited: marks the violations again and reports the
+    // change of shown lines to the message area.
+    void checkSuppressions() override;
+    // Opens the suppression editor on `m` (null: on the client as a whole).
+    void suppress(ErrorMsg* m) override;
+    // -1 without a command line to run again; 1 when suppressions were
+    // edited since the analysis ran (a rebuild is suggested); else 0.
+    int rebuildState() override;
+    // Runs the analysed command again in its working directory; the new run
+    // connects as a new client.
+    void rebuild() override;
+
+    // The context records of the analysed program: `count` strings packed
+    // between `data` and `end`, or the directory.
+    int setCmdline(int count, char* data, char* end);
+    int setEnviron(int count, char* data, char* end);
+    int setCwd(char* dir);
+    const char* cwd() const { return _executor.workingDirectory(); }
+
+    // Called by the suppression sources.
+    void cmdlineSuppression(ZxSuprRec* set);
+    void projectSuppression(ZxSuprRec* set);
+    // Whether the client's own sets changed since the last call (which
+    // clears the mark).
+    int hasNewSuppressions();
+    // Loads the project and command-line sets once the context is known.
+    void ensureSuppressions();
+    // 1 when the sets in force hide `m`, else 0.
+    int isSuppressed(ZxErrMsg* m);
+
+    int _invalidSuppressions;
+    qipExec _executor;
+    List<ZxSuprRec*> _suppressions;
+
+    static List<ZxClient*> activeClients;
+
+private:
+    // Marks every violation by the sets in force; the change in shown lines.
+    int remark();
+    // Drops the command-line sets (they are the client's own).
+    void dropCmdlineSets();
+    // The context changed: the sets are loaded again and applied.
+    void contextChanged();
+
+    ZxSuprRec* _project;
+    int _newSuppressions;
+    int _loaded;
+};

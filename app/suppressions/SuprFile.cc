@@ -1,0 +1,323 @@
+#include "app/suppressions/SuprFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/suppressions/SuprRec.h"
+#include "app/suppressions/Suppression.h"
+#include "options/options.h"
+
+SuprFile* SuprFile::_current = nullptr;
+
+ZxOptionRead::ZxOptionRead() : _inhibit(tvopt::inhibit_error_messages)
+{
+    bool known = false;
+    for (int i = 0; i < tvopt::n_read_other_tools && !known; ++i)
+        known = tvopt::strieq(tvopt::read_other_tools[i], "Zentrix");
+    if (!known)
+        tvopt::set_tool_alias("Zentrix");
+    tvopt::inhibit_error_messages = 1;
+}
+
+ZxOptionRead::~ZxOptionRead() { tvopt::inhibit_error_messages = _inhibit; }
+
+SuprFile::SuprFile(const char* optionfile, const char* name)
+    : _status(NoFile), _timestamp(0), _optionfile(nullptr), _header(nullptr), _tool(nullptr)
+{
+    SuprRec::set(_optionfile, optionfile);
+    checkfile();
+    std::string header;
+    if (name)
+        header = std::string("    ") + name + " suppressions";
+    else if (optionfile)
+        header = std::string("    Suppressions from: ") + optionfile;
+    else
+        header = "    Hardwired suppressions";
+    SuprRec::set(_header, header.c_str());
+}
+
+SuprFile::~SuprFile()
+{
+    for (ListIterator<Suppression*> i(_suppressions); i.valid(); i.next())
+        delete i.current();
+    _suppressions.clear();
+    free(_optionfile);
+    free(_header);
+    free(_tool);
+}
+
+void SuprFile::optionfile(const char* path) { SuprRec::set(_optionfile, path); }
+
+void SuprFile::tool(const char* name) { SuprRec::set(_tool, name); }
+
+bool SuprFile::toolCounts(const char* tool) const { return !_tool || (tool && tvopt::strieq(tool, _tool)); }
+
+int SuprFile::checkfile()
+{
+    if (!_optionfile) {
+        _status = NoFile;
+        return _status;
+    }
+    struct stat st;
+    if (stat(_optionfile, &st) == 0) {
+        _status = (st.st_mode & 0200) ? Writable : ReadOnly;
+        _timestamp = static_cast<long>(st.st_mtime);
+        return _status;
+    }
+    _status = Missing;
+    // A file yet to be made can be made when its directory can be written.
+    std::string dir = _optionfile;
+    size_t slash = dir.rfind('/');
+    dir = slash == std::string::npos ? "." : slash == 0 ? "/" : dir.substr(0, slash);
+    if (stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        _status = (st.st_mode & 0200) ? Writable : ReadOnly;
+    return _status;
+}
+
+void SuprFile::process_option(char* tool, char* option, char* value)
+{
+    if (!_current || !_current->toolCounts(tool))
+        return;
+    if (tvopt::streq(option, "suppress") || tvopt::streq(option, "unsuppress"))
+        _current->addSuppression(option, value);
+}
+
+int SuprFile::loadSuppressions()
+{
+    if (_status != ReadOnly && _status != Writable)
+        return 0;
+    int before = _suppressions.length();
+    SuprFile* outer = _current;
+    _current = this;
+    {
+        ZxOptionRead scope;
+        tvopt::_Torvane_read_option_file(_optionfile, process_option);
+    }
+    _current = outer;
+    return _suppressions.length() - before;
+}
+
+int SuprFile::addSuppression(const char* keyword, const char* value)
+{
+    if (!keyword || !value)
+        return -1;
+    Suppression* s = new Suppression();
+    s->_type = tvopt::streq(keyword, "unsuppress") ? 0 : 1;
+    if (s->parse(value) != 0) {
+        delete s;
+        return -1;
+    }
+    int r = addSuppression(s);
+    if (r < 0)
+        delete s;
+    return r;
+}
+
+int SuprFile::addSuppression(Suppression* s)
+{
+    if (!s || _status < NoFile || _status > Writable)
+        return -1;
+    s->_transient = transientValue();
+    _suppressions.append(s);
+    return _suppressions.length();
+}
+
+int SuprFile::addSuppressionAfter(Suppression* s, Suppression* after)
+{
+    if (!s)
+        return 0;
+    List<Suppression*>::Link* link = nullptr;
+    if (after) {
+        link = _suppressions.find(after);
+        if (!link)
+            return 0;
+    }
+    s->_transient = transientValue();
+    _suppressions.join(s, link);
+    return _suppressions.length();
+}
+
+int SuprFile::removeSuppression(Suppression* s) { return _suppressions.remove(s); }
+
+int SuprFile::isSuppressed(const SuprRec& r) const
+{
+    int answer = -1;
+    for (ListIterator<Suppression*> i(_suppressions); i.valid(); i.next())
+        if (*i.current() == r)
+            answer = i.current()->_type;
+    return answer;
+}
+
+void SuprFile::collectLineNumbers(long line) { _lineNumbers.append(line); }
+
+void SuprFile::removeSuppressions(char* tool, char* option, char* value)
+{
+    if (!_current || !_current->toolCounts(tool))
+        return;
+    if (!tvopt::streq(option, "suppress") && !tvopt::streq(option, "unsuppress"))
+        return;
+    // A line that never became an entry is the user's to mend: it stays.
+    SuprRec probe;
+    if (probe.parse(value) == 0)
+        _current->collectLineNumbers(tvopt::_Torvane_get_option_lineno());
+}
+
+namespace {
+bool blank(char c) { return isspace(static_cast<unsigned char>(c)) != 0; }
+
+// The physical lines of the file, each with its newline when it has one;
+// empty when the file cannot be read.
+std::vector<std::string> physicalLines(const char* path)
+{
+    std::vector<std::string> lines;
+    FILE* fp = fopen(path, "r");
+    if (!fp)
+        return lines;
+    std::string line;
+    int c;
+    while ((c = getc(fp)) != EOF) {
+        line.push_back(static_cast<char>(c));
+        if (c == '\n') {
+            lines.push_back(line);
+            line.clear();
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    fclose(fp);
+    return lines;
+}
+
+// For each physical line (0-based), the 1-based number of the last physical
+// line of the option it belongs to, or 0 for comments and blank lines. The
+// option reader reports an option with that last number; this follows its
+// rules for what starts an option and what continues it.
+std::vector<long> optionEnds(const std::vector<std::string>& lines)
+{
+    std::vector<long> end(lines.size(), 0);
+    size_t i = 0;
+    while (i < lines.size()) {
+        const char* p = lines[i].c_str();
+        while (blank(*p))
+            ++p;
+        if (*p == '!') {
+            ++p;
+            while (blank(*p))
+                ++p;
+        }
+        if (!isalpha(static_cast<unsigned char>(*p))) {
+            ++i;
+            continue;
+        }
+        size_t last = i;
+        for (;;) {
+            const std::string& l = lines[last];
+            size_t n = l.size();
+            while (n > 0 && blank(l[n - 1]))
+                --n;
+            if (n == 0 || l[n - 1] != '\\' || last + 1 >= lines.size())
+                break;
+            ++last;
+        }
+        for (size_t k = i; k <= last; ++k)
+            end[k] = static_cast<long>(last + 1);
+        i = last + 1;
+    }
+    return end;
+}
+}  // namespace
+
+int SuprFile::replaceContents(const char* text, size_t length)
+{
+    // Write where a symbolic link points, so that the link stays.
+    char* real = realpath(_optionfile, nullptr);
+    std::string target = real ? real : _optionfile;
+    free(real);
+    struct stat st;
+    bool existed = stat(target.c_str(), &st) == 0;
+    mode_t mode = existed ? (st.st_mode & 07777) : 0;
+    if (!existed) {
+        mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+
+    std::string temp = target + ".XXXXXX";
+    std::vector<char> name(temp.begin(), temp.end());
+    name.push_back('\0');
+    int fd = mkstemp(name.data());
+    if (fd >= 0) {
+        bool ok = fchmod(fd, mode) == 0;
+        size_t done = 0;
+        while (ok && done < length) {
+            ssize_t n = write(fd, text + done, length - done);
+            ok = n > 0;
+            if (ok)
+                done += static_cast<size_t>(n);
+        }
+        ok = fsync(fd) == 0 && ok;
+        ok = close(fd) == 0 && ok;
+        if (ok && rename(name.data(), target.c_str()) == 0)
+            return 0;
+        unlink(name.data());
+        fprintf(stderr, " *** SuprFile::save: cannot replace %s\n", target.c_str());
+        return -1;
+    }
+    // No new file beside it (a directory we may not write): write in place.
+    FILE* fp = fopen(target.c_str(), "w");
+    if (!fp)
+        return -1;
+    bool ok = fwrite(text, 1, length, fp) == length;
+    ok = fclose(fp) == 0 && ok;
+    return ok ? 0 : -1;
+}
+
+int SuprFile::save()
+{
+    if (_status == NoFile || _status == ReadOnly)
+        return -1;
+    _lineNumbers.clear();
+    SuprFile* outer = _current;
+    _current = this;
+    {
+        ZxOptionRead scope;
+        tvopt::_Torvane_read_option_file(_optionfile, removeSuppressions);
+    }
+    _current = outer;
+
+    std::vector<std::string> lines = physicalLines(_optionfile);
+    std::vector<long> ends = optionEnds(lines);
+    std::string text;
+    for (size_t k = 0; k < lines.size(); ++k) {
+        // A continued option goes as a whole, not only its last line.
+        long number = static_cast<long>(k + 1);
+        long end = ends[k] ? ends[k] : number;
+        if (!_lineNumbers.contains(end))
+            text += lines[k];
+    }
+    std::string block;
+    for (ListIterator<Suppression*> i(_suppressions); i.valid(); i.next())
+        if (i.current()->_transient == 0)
+            block += i.current()->canonicalLine();
+    // A last line without its newline would run into the block.
+    if (!block.empty() && !text.empty() && text.back() != '\n')
+        text += '\n';
+    text += block;
+
+    if (replaceContents(text.data(), text.size()) != 0) {
+        _status = ReadOnly;
+        for (ListIterator<Suppression*> i(_suppressions); i.valid(); i.next())
+            i.current()->_transient = -1;
+        return -1;
+    }
+    checkfile();
+    return 0;
+}
