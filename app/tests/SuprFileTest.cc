@@ -7,7 +7,7 @@
 
 #include "app/suppressions/SuprFile.h"
 #include "app/suppressions/Suppression.h"
-#include "app/tests/ZxTestEnv.h"
+#include "app/testsupport/ZxTestEnv.h"
 #include "tests/support/TestSupport.h"
 
 using lumox_test::readFile;

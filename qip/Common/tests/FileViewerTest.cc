@@ -6,7 +6,7 @@
 #include <string>
 
 #include "qip/Common/FileViewer.h"
-#include "qip/Components/tests/TestApp.h"
+#include "qip/Components/testsupport/TestApp.h"
 
 namespace {
 

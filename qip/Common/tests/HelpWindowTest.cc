@@ -10,7 +10,7 @@
 #include "options/options.h"
 #include "qip/Common/HelpButtons.h"
 #include "qip/Common/HelpWindow.h"
-#include "qip/Components/tests/TestApp.h"
+#include "qip/Components/testsupport/TestApp.h"
 
 using lumox_test::ScopedEnv;
 

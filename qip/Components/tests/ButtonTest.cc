@@ -5,7 +5,7 @@
 #include "qip/Components/qipTButton.h"
 #include "qip/Components/qipTButton_X.h"
 #include "qip/Components/qipToggleBtn_X.h"
-#include "qip/Components/tests/TestApp.h"
+#include "qip/Components/testsupport/TestApp.h"
 
 #include <Xm/Form.h>
 #include <Xm/PushB.h>

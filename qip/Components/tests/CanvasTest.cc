@@ -6,7 +6,7 @@
 #include "qip/Components/qipScrolledWindow.h"
 #include "qip/Components/qipTCanvas.h"
 #include "qip/Components/qipVertScrollBar.h"
-#include "qip/Components/tests/TestApp.h"
+#include "qip/Components/testsupport/TestApp.h"
 #include "tests/support/XTestInput.h"
 
 #include <Xm/Form.h>

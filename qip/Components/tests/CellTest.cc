@@ -7,7 +7,7 @@
 #include "qip/Components/qipTButton.h"
 #include "qip/Components/qipTButton_X.h"
 #include "qip/Components/qipVStack.h"
-#include "qip/Components/tests/TestApp.h"
+#include "qip/Components/testsupport/TestApp.h"
 
 #include <Xm/PushB.h>
 #include <Xm/SeparatoG.h>

@@ -6,7 +6,7 @@
 #include "qip/Components/qipTButton.h"
 #include "qip/Components/qipToolBar.h"
 #include "qip/Components/qipToolGroup.h"
-#include "qip/Components/tests/TestApp.h"
+#include "qip/Components/testsupport/TestApp.h"
 
 #include <X11/keysym.h>
 #include <Xm/Frame.h>

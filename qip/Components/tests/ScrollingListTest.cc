@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "qip/Components/qipScrollingList.h"
-#include "qip/Components/tests/TestApp.h"
+#include "qip/Components/testsupport/TestApp.h"
 #include "tests/support/XTestInput.h"
 
 #include <Xm/DrawingA.h>

@@ -2,7 +2,7 @@
 
 #include "qip/Components/qipTextField.h"
 #include "qip/Components/qipTextField_X.h"
-#include "qip/Components/tests/TestApp.h"
+#include "qip/Components/testsupport/TestApp.h"
 #include "tests/support/XTestInput.h"
 
 #include <Xm/TextF.h>

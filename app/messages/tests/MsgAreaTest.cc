@@ -10,7 +10,7 @@
 #include "app/shell/LmxStsBar.h"
 #include "app/shell/LumoxWindow.h"
 #include "app/messages/MsgArea.h"
-#include "app/tests/AppTestEnv.h"
+#include "app/testsupport/AppTestEnv.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

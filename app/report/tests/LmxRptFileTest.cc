@@ -9,13 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/network/ConnectionFactory.h"
 #include "app/records/ConxnMsg.h"
 #include "app/records/ErrorMsg.h"
 #include "app/sessions/LmxClient.h"
 #include "app/report/LmxRptFile.h"
-#include "app/messages/MsgArea.h"
-#include "app/tests/AppTestEnv.h"
+#include "app/sessions/SessionList.h"
 #include "qip/Monitors/qipBigEndian.h"
 #include "tests/support/TestSupport.h"
 
@@ -68,19 +66,26 @@ int saveAll(const std::string& path, const std::vector<NetClient*>& clients)
     return r != 0 ? r : c;
 }
 
-// Loads a report file into theMessageContainer: the load result (or the open
-// failure), and the clients it added.
+// The sessions loaded by this test program, in the order they signed on.
+SessionList& loaded()
+{
+    static SessionList list;
+    SessionSink::install(&list);
+    return list;
+}
+
+// Loads a report file: the load result (or the open failure), and the
+// clients it added.
 int loadInto(const std::string& path, std::vector<NetClient*>& added)
 {
-    appGlobals();
-    int before = theMessageContainer->clients().length();
+    int before = loaded().sessions().length();
     LmxRptFile f;
     int r = f.open(path.c_str(), qipVLRecFile::ReadOnly);
     if (r == 0)
         r = f.load();
     added.clear();
-    for (int i = before; i < theMessageContainer->clients().length(); ++i)
-        added.push_back(theMessageContainer->clients().at(i));
+    for (int i = before; i < loaded().sessions().length(); ++i)
+        added.push_back(loaded().sessions().at(i));
     return r;
 }
 
@@ -148,7 +153,6 @@ TEST(LmxRptFile, layoutPutsTheReportHeaderAt64AndOneRecordPerClient)
 
 TEST(LmxRptFile, roundTripRestoresClientsInOrderWithNewNumbers)
 {
-    appGlobals();
     std::string path = tempFile("roundtrip.rpt");
     std::vector<NetClient*> originals = {makeClient(21, "first", {"READ_OVERFLOW", hiddenCategory}),
                                          makeClient(22, "second", {}),
@@ -156,17 +160,17 @@ TEST(LmxRptFile, roundTripRestoresClientsInOrderWithNewNumbers)
     ASSERT_EQ(saveAll(path, originals), 0);
     LmxClient::_filter.suppress(MsgSuppression::ErrorCategory, hiddenCategory);
 
-    long tokenBefore = ConnectionFactory::_token;
-    int shownBefore = theMessageContainer->nMessages();
+    int shownBefore = loaded().nShown();
     std::vector<NetClient*> added;
     ASSERT_EQ(loadInto(path, added), 3);
     ASSERT_EQ(added.size(), 3u);
-    EXPECT_EQ(theMessageContainer->nMessages(), shownBefore + 4);
+    EXPECT_EQ(loaded().nShown(), shownBefore + 4);
     for (size_t k = 0; k < 3; ++k) {
         SCOPED_TRACE(k);
         NetClient* o = originals[k];
         NetClient* c = added[k];
-        EXPECT_EQ(c->_id, tokenBefore + 1 + long(k));
+        EXPECT_EQ(c->_id, added[0]->_id + long(k));
+        EXPECT_NE(c->_id, o->_id);
         EXPECT_EQ(c->_signature->_token, c->_id);
         EXPECT_EQ(c->_status, 0);
         EXPECT_STREQ(c->clientTag(), "SimpleClient");

@@ -17,8 +17,8 @@
 #include "app/records/ZxErrMsg.h"
 #include "app/sessions/ZxSuppress.h"
 #include "app/suppressions/ZxSuprRec.h"
-#include "app/tests/AppTestEnv.h"
-#include "app/tests/ZxTestEnv.h"
+#include "app/testsupport/AppTestEnv.h"
+#include "app/testsupport/ZxTestEnv.h"
 #include "tests/support/TestSupport.h"
 
 using lumox_test::readFile;

@@ -8,12 +8,11 @@
 
 #include "app/records/ConxnMsg.h"
 #include "app/report/LmxRptFile.h"
-#include "app/messages/MsgArea.h"
+#include "app/sessions/SessionList.h"
 #include "app/sessions/ZxClient.h"
 #include "app/records/ZxErrHdr.h"
 #include "app/records/ZxErrMsg.h"
-#include "app/tests/AppTestEnv.h"
-#include "app/tests/ZxTestEnv.h"
+#include "app/testsupport/ZxTestEnv.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -51,7 +50,8 @@ ZxClient* savedAnalysis(long token, const std::string& cwd)
 TEST(ZxReport, aStaticAnalysisClientLoadsBackWithItsCommandAndViolations)
 {
     ZxScratch s("report");
-    appGlobals();
+    SessionList loaded;
+    SessionSink::install(&loaded);
     ZxClient* original = savedAnalysis(900001, s.project);
     ASSERT_EQ(original->nShown(), 1) << "-Zoi hides item 15";
     std::string path = s.root + "/zx.rpt";
@@ -65,37 +65,34 @@ TEST(ZxReport, aStaticAnalysisClientLoadsBackWithItsCommandAndViolations)
         ASSERT_EQ(f.close(), 0);
     }
 
-    int before = theMessageContainer->clients().length();
     LmxRptFile f;
     ASSERT_EQ(f.open(path.c_str(), qipVLRecFile::ReadOnly), 0);
     ASSERT_EQ(f.load(), 1);
     f.close();
-    ASSERT_EQ(theMessageContainer->clients().length(), before + 1);
-    ZxClient* loaded = dynamic_cast<ZxClient*>(theMessageContainer->clients().last());
-    ASSERT_NE(loaded, nullptr);
-    EXPECT_STREQ(loaded->clientTag(), "Zentrix");
-    EXPECT_NE(loaded->_id, original->_id);
-    EXPECT_EQ(loaded->_status, 0);
-    EXPECT_STREQ(loaded->_signature->id(), "Zentrix: Analyzing \"shapes.cc\" on hostZ, pid=4242");
-    ASSERT_EQ(loaded->_executor.argc(), 6);
-    EXPECT_EQ(std::string(loaded->_executor.cmdlineData(), loaded->_executor.cmdlineDataSize()),
+    ASSERT_EQ(loaded.sessions().length(), 1);
+    ZxClient* back = dynamic_cast<ZxClient*>(loaded.sessions().last());
+    ASSERT_NE(back, nullptr);
+    EXPECT_STREQ(back->clientTag(), "Zentrix");
+    EXPECT_NE(back->_id, original->_id);
+    EXPECT_EQ(back->_status, 0);
+    EXPECT_STREQ(back->_signature->id(), "Zentrix: Analyzing \"shapes.cc\" on hostZ, pid=4242");
+    ASSERT_EQ(back->_executor.argc(), 6);
+    EXPECT_EQ(std::string(back->_executor.cmdlineData(), back->_executor.cmdlineDataSize()),
               std::string(original->_executor.cmdlineData(), original->_executor.cmdlineDataSize()));
-    EXPECT_EQ(loaded->_executor.environCount(), 2);
-    EXPECT_STREQ(loaded->cwd(), s.project.c_str());
-    EXPECT_EQ(loaded->rebuildState(), 0);
-    ASSERT_EQ(loaded->nMessages(), 2);
-    EXPECT_EQ(loaded->nShown(), 1) << "its command-line suppression applies again";
+    EXPECT_EQ(back->_executor.environCount(), 2);
+    EXPECT_STREQ(back->cwd(), s.project.c_str());
+    EXPECT_EQ(back->rebuildState(), 0);
+    ASSERT_EQ(back->nMessages(), 2);
+    EXPECT_EQ(back->nShown(), 1) << "its command-line suppression applies again";
     for (int k = 0; k < 2; ++k) {
         ZxErrMsg* a = dynamic_cast<ZxErrMsg*>(original->_messages.at(k));
-        ZxErrMsg* b = dynamic_cast<ZxErrMsg*>(loaded->_messages.at(k));
+        ZxErrMsg* b = dynamic_cast<ZxErrMsg*>(back->_messages.at(k));
         ASSERT_NE(b, nullptr);
         EXPECT_STREQ(b->id(), a->id());
         EXPECT_STREQ(b->originalBody(), a->originalBody());
         EXPECT_STREQ(b->_body.text(), a->_body.text());
         EXPECT_STREQ(b->_itemText.text(), a->_itemText.text());
     }
-    theMessageContainer->removeClient(loaded);
-    theMessageContainer->countRemoved(loaded->nShown());
-    delete loaded;
+    SessionSink::install(nullptr);
     delete original;
 }

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "app/tests/InProcessCollector.h"
+#include "app/testsupport/InProcessCollector.h"
 
 #include <atomic>
 #include <thread>
 
 #include "app/messages/MsgArea.h"
 #include "app/sessions/NetClient.h"
-#include "app/tests/AppTestEnv.h"
+#include "app/testsupport/AppTestEnv.h"
 #include "qip/Monitors/qipFdActivity_X.h"
 #include "tests/support/TestSupport.h"
 

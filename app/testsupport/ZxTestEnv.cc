@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/tests/ZxTestEnv.h"
+#include "app/testsupport/ZxTestEnv.h"
 
 #include <unistd.h>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/tests/AppTestEnv.h"
+#include "app/testsupport/AppTestEnv.h"
 
 #include "app/shell/LmxStsBar.h"
 #include "app/shell/LumoxWindow.h"
@@ -9,7 +9,7 @@
 #include "app/messages/MsgArea.h"
 #include "app/supreditor/SuprWindow.h"
 #include "qip/Components/qipApplication.h"
-#include "qip/Components/tests/TestApp.h"
+#include "qip/Components/testsupport/TestApp.h"
 #include "tests/support/TestSupport.h"
 
 void appGlobals()

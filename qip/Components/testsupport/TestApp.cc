@@ -1,7 +1,7 @@
 // gtest comes before any X header: Xlib defines macros such as None and Bool.
 #include <gtest/gtest.h>
 
-#include "qip/Components/tests/TestApp.h"
+#include "qip/Components/testsupport/TestApp.h"
 
 #include <X11/Shell.h>
 #include <Xm/Form.h>

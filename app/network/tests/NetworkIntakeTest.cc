@@ -13,8 +13,8 @@
 #include "app/sessions/NetClient.h"
 #include "app/network/NetConnection.h"
 #include "app/network/NetManager.h"
-#include "app/tests/AppTestEnv.h"
-#include "app/tests/InProcessCollector.h"
+#include "app/testsupport/AppTestEnv.h"
+#include "app/testsupport/InProcessCollector.h"
 #include "qip/Monitors/qipFdActivity_X.h"
 #include "tests/support/TestSupport.h"
 
