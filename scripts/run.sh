@@ -12,13 +12,18 @@ if [ -n "${DISPLAY:-}" ]; then
   exec "$bin/lumox"
 fi
 
+# Only what this script started is stopped: the clients the demo started
+# (their PIDs in a file), lumox, Xvfb.
 xvfb_pid=""
 lumox_pid=""
+client_pids=$build/lumox-demo.pids
+: >"$client_pids"
 cleanup() {
-  pkill -f "$bin/lumox-run" 2>/dev/null || true
+  while read -r pid; do kill "$pid" 2>/dev/null || true; done <"$client_pids"
   [ -n "$lumox_pid" ] && kill "$lumox_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
+  rm -f "$client_pids"
 }
 trap cleanup EXIT
 
@@ -41,7 +46,7 @@ done
 
 demo=$(dirname "$0")/demo-clients.sh
 if [ -x "$demo" ]; then
-  "$demo" "$build" || true
+  "$demo" "$build" "$lumox_pid" "$client_pids" || true
 fi
 sleep 1
 
