@@ -2,7 +2,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "options/OptionLines.h"
 #include "options/options.h"
 
 namespace tvopt {
@@ -36,8 +38,6 @@ struct ToolName {
 static ToolName* tools = nullptr;
 static const char* const default_tools[] = {"torvane", "zentrix", "lumox"};
 static bool tools_initialised = false;
-
-enum { LINE_SIZE = 2048 };
 
 static void* must_alloc(size_t n)
 {
@@ -261,64 +261,38 @@ static void process_one_option(char* line, OptionCallback cb)
     process_one_option2(name, value, cb);
 }
 
-// One physical line into `buf`; the rest of a line too long for the buffer
-// is dropped rather than read as a line of its own.
-static bool read_physical(char* buf, int size, FILE* fp)
+// Every logical line of `text` by the rules of OptionLines; the callback
+// hears of each option with option_line at its last physical line.
+static void read_text(const char* text, size_t length, OptionCallback cb)
 {
-    if (!fgets(buf, size, fp))
-        return false;
-    ++option_line;
-    size_t len = strlen(buf);
-    if (len > 0 && buf[len - 1] != '\n') {
-        int c;
-        while ((c = getc(fp)) != EOF && c != '\n') {
+    OptionLines lines(text, length);
+    OptionLines::Line line;
+    while (lines.next(line)) {
+        if (!line.option)
+            continue;
+        option_line = line.last;
+        if (line.broken) {
+            if (!inhibit_error_messages)
+                fprintf(stderr, "[%s:%ld] Bad option line: it holds a NUL byte\n", option_file ? option_file : "",
+                        option_line);
+            continue;
         }
+        std::string option = lines.optionText(line);
+        process_one_option(&option[0], cb);
     }
-    return true;
+    option_line = -1;
 }
 
-// One logical line: comments and blank lines are skipped, a leading '!' is
-// dropped, and a line ending in a backslash takes the next physical line
-// whatever it holds. False at the end of the file.
-static bool cont_fgets(char* buf, int size, FILE* fp)
-{
-    for (;;) {
-        if (!read_physical(buf, size, fp))
-            return false;
-        char* p = buf;
-        while (blank(*p))
-            ++p;
-        if (*p == '!') {
-            ++p;
-            while (blank(*p))
-                ++p;
-        }
-        if (letter(*p)) {
-            memmove(buf, p, strlen(p) + 1);
-            break;
-        }
-    }
-    for (;;) {
-        size_t len = strlen(buf);
-        while (len > 0 && blank(buf[len - 1]))
-            --len;
-        if (len == 0 || buf[len - 1] != '\\')
-            break;
-        buf[len - 1] = ' ';
-        buf[len] = '\0';
-        if (size - static_cast<int>(len) < 2 || !read_physical(buf + len, size - static_cast<int>(len), fp))
-            break;
-    }
-    return true;
-}
-
+// The whole file is read before any of it is taken apart: a line of any
+// length is one line.
 static void read_stream(FILE* fp, OptionCallback cb)
 {
-    char buf[LINE_SIZE];
-    option_line = 0;
-    while (cont_fgets(buf, sizeof buf, fp))
-        process_one_option(buf, cb);
-    option_line = -1;
+    std::string text;
+    char chunk[8192];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, fp)) > 0)
+        text.append(chunk, n);
+    read_text(text.data(), text.size(), cb);
 }
 
 // Reads dir/name; the callback hears of the file first, even when it is
@@ -386,26 +360,46 @@ int _Torvane_read_options(OptionCallback cb)
     return n;
 }
 
-int _Torvane_read_option_file(const char* path, OptionCallback cb)
+// The state of reading the named file, which the callback sees.
+static void begin_file(const char* path, OptionCallback cb)
 {
-    if (!path)
-        return 0;
     current_torvane_file = SRC_FILE;
     old_option_file = 0;
     free(option_file);
     option_file = must_strdup(path);
     option_line = 0;
     start_of_file(cb);
+}
+
+static void end_file()
+{
+    free(option_file);
+    option_file = nullptr;
+    option_line = -1;
+}
+
+int _Torvane_read_option_file(const char* path, OptionCallback cb)
+{
+    if (!path)
+        return 0;
+    begin_file(path, cb);
     FILE* fp = fopen(path, "rt");
     const bool opened = fp != nullptr;
     if (opened) {
         read_stream(fp, cb);
         fclose(fp);
     }
-    free(option_file);
-    option_file = nullptr;
-    option_line = -1;
+    end_file();
     return opened ? 1 : 0;
+}
+
+void _Torvane_read_option_text(const char* path, const char* text, size_t length, OptionCallback cb)
+{
+    if (!path)
+        return;
+    begin_file(path, cb);
+    read_text(text, text ? length : 0, cb);
+    end_file();
 }
 
 void _Torvane_read_option_line(const char* text, OptionCallback cb)

@@ -48,8 +48,12 @@ extern int num_extra_options;
 // Reads all standard option files in order; the number of files that could
 // be opened.
 int _Torvane_read_options(OptionCallback cb);
-// Reads one option file: 0 when it cannot be opened, else 1.
+// Reads one option file: 0 when it cannot be opened, else 1. Its lines are
+// cut into options by the rules of OptionLines (options/OptionLines.h).
 int _Torvane_read_option_file(const char* path, OptionCallback cb);
+// Reads `length` bytes of `text` as the contents of the option file `path`,
+// so that a caller that rewrites the file hears of the very bytes it keeps.
+void _Torvane_read_option_text(const char* path, const char* text, size_t length, OptionCallback cb);
 // Processes one option given as text (a command-line flag); options without
 // a tool prefix count as this tool's.
 void _Torvane_read_option_line(const char* text, OptionCallback cb);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "options/OptionLines.h"
 #include "options/options.h"
 #include "tests/support/TestSupport.h"
 
@@ -86,6 +87,69 @@ TEST_F(OptionReader, continuationLinesJoinAndReportTheirLastLine)
     EXPECT_EQ(s[3].line, 9);
     EXPECT_EQ(tvopt::_Torvane_get_option_lineno(), -1);
     EXPECT_EQ(tvopt::_Torvane_get_option_filename(), nullptr);
+}
+
+TEST_F(OptionReader, aLineOfAnyLengthIsReadWhole)
+{
+    std::string pattern(5000, 'A');
+    auto s = readText("suppress class " + pattern + " \\\n"
+                      "  item 3\n"
+                      "unsuppress item 4\n");
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(s[0].value, "class " + pattern + "    item 3");
+    EXPECT_EQ(s[0].line, 2);
+    EXPECT_EQ(s[1].value, "item 4");
+    EXPECT_EQ(s[1].line, 3);
+}
+
+TEST_F(OptionReader, anOptionHoldingANulIsPassedOverWithItsContinuationsOnly)
+{
+    const char text[] = "suppress item 1\\\0 \\\n"
+                        "suppress item 2\n"
+                        "suppress item 3 \\\0\n"
+                        "suppress item 4\n"
+                        "# a comment \\\n"
+                        "suppress item 5 \\";
+    testing::internal::CaptureStderr();
+    auto s = readText(std::string(text, sizeof text - 1));
+    std::string err = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(s[0].value, "item 4");
+    EXPECT_EQ(s[0].line, 4);
+    EXPECT_EQ(s[1].value, "item 5") << "the end of the file ends an option that would continue";
+    EXPECT_EQ(s[1].line, 6);
+    EXPECT_EQ(err, "[" + _dir + "/opts:2] Bad option line: it holds a NUL byte\n[" + _dir
+                       + "/opts:3] Bad option line: it holds a NUL byte\n");
+}
+
+TEST(OptionLines, anyBytesAreCutIntoLinesThatCoverTheTextInOrder)
+{
+    unsigned seed = 7;
+    const char alphabet[] = {'a', ' ', '\\', '\n', '\0', '!', '#', '\r', 'x'};
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        size_t length = (seed = seed * 1103515245 + 12345) % 60;
+        for (size_t k = 0; k < length; ++k)
+            text += alphabet[((seed = seed * 1103515245 + 12345) >> 16) % sizeof alphabet];
+        tvopt::OptionLines lines(text.data(), text.size());
+        tvopt::OptionLines::Line line;
+        size_t at = 0;
+        long physical = 0;
+        while (lines.next(line)) {
+            ASSERT_EQ(line.begin, at);
+            ASSERT_GT(line.end, line.begin);
+            ASSERT_EQ(line.first, physical + 1);
+            for (size_t k = line.begin; k + 1 < line.end; ++k)
+                physical += text[k] == '\n';
+            ASSERT_EQ(line.last, ++physical) << "a logical line ends with its last physical line";
+            ASSERT_TRUE(line.option || line.first == line.last) << "a comment stands alone";
+            if (line.option && !line.broken) {
+                EXPECT_EQ(lines.optionText(line).find('\n'), std::string::npos);
+            }
+            at = line.end;
+        }
+        EXPECT_EQ(at, text.size()) << "every byte belongs to one line";
+    }
 }
 
 TEST_F(OptionReader, toolPrefixesMatchInAnyCase)
