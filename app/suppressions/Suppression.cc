@@ -1,6 +1,9 @@
 #include "app/suppressions/Suppression.h"
 
+#include <cctype>
 #include <ostream>
+
+#include "options/OptionLines.h"
 
 bool operator==(const Suppression& s, const SuprRec& r)
 {
@@ -20,18 +23,19 @@ bool operator==(const Suppression& s, const SuprRec& r)
 
 std::ostream& operator<<(std::ostream& os, const Suppression& s)
 {
-    if (s._transient)
-        return os;
-    os << "  Zentrix." << (s._type ? "Suppress" : "Unsuppress");
-    if (s._tag)
-        os << " item " << s._tag;
-    if (s._severity)
-        os << " type " << s.suprType();
-    if (s._classname)
-        os << " class " << s._classname;
-    if (s._filename)
-        os << " file " << s._filename;
-    return os << "\n";
+    return s._transient ? os : os << s.canonicalLine();
+}
+
+// A value's tokens end at blanks, so a blank in a pattern (a template class,
+// a directory with a space) goes out as '?', which matches it; otherwise the
+// line would read back as another entry or none.
+static std::string writtenPattern(const char* pattern)
+{
+    std::string out = pattern;
+    for (char& c : out)
+        if (isspace(static_cast<unsigned char>(c)))
+            c = '?';
+    return out;
 }
 
 std::string Suppression::canonicalLine() const
@@ -41,8 +45,12 @@ std::string Suppression::canonicalLine() const
         line += " item " + std::to_string(_tag);
     if (_severity)
         line += std::string(" type ") + suprType();
-    line += std::string(" class ") + (_classname ? _classname : "*");
+    line += " class " + writtenPattern(_classname ? _classname : "*");
     if (_filename)
-        line += std::string(" file ") + _filename;
+        line += " file " + writtenPattern(_filename);
+    // A pattern ending in a backslash would continue the line into the next
+    // entry; "all" ends the value and is read as "nothing more to match".
+    if (tvopt::OptionLines::continues(line.data(), line.size()))
+        line += " all";
     return line + "\n";
 }

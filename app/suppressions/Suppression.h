@@ -20,7 +20,8 @@ public:
 
     // The line as save() writes it, newline included: "  Zentrix.Suppress"
     // or "  Zentrix.Unsuppress", then item, type, class (" class *" when
-    // none) and file.
+    // none) and file. It reads back as this entry: a blank in a pattern is
+    // written '?', and a line that would end in a backslash ends in " all".
     std::string canonicalLine() const;
 
     int _type;
@@ -29,5 +30,5 @@ public:
 
 // Does the suppression cover the record?
 bool operator==(const Suppression& s, const SuprRec& r);
-// The entry as an option line; nothing for a transient entry.
+// The entry as its canonical line; nothing for a transient entry.
 std::ostream& operator<<(std::ostream& os, const Suppression& s);

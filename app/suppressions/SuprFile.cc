@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +13,7 @@
 
 #include "app/suppressions/SuprRec.h"
 #include "app/suppressions/Suppression.h"
+#include "options/OptionLines.h"
 #include "options/options.h"
 
 SuprFile* SuprFile::_current = nullptr;
@@ -170,70 +171,22 @@ void SuprFile::removeSuppressions(char* tool, char* option, char* value)
         _current->collectLineNumbers(tvopt::_Torvane_get_option_lineno());
 }
 
-namespace {
-bool blank(char c) { return isspace(static_cast<unsigned char>(c)) != 0; }
-
-// The physical lines of the file, each with its newline when it has one;
-// empty when the file cannot be read.
-std::vector<std::string> physicalLines(const char* path)
+// The whole file into `bytes`: 0, or -1 when it exists but cannot be read
+// (a file that is not there reads as empty).
+static int readContents(const char* path, std::string& bytes)
 {
-    std::vector<std::string> lines;
+    bytes.clear();
     FILE* fp = fopen(path, "r");
     if (!fp)
-        return lines;
-    std::string line;
-    int c;
-    while ((c = getc(fp)) != EOF) {
-        line.push_back(static_cast<char>(c));
-        if (c == '\n') {
-            lines.push_back(line);
-            line.clear();
-        }
-    }
-    if (!line.empty())
-        lines.push_back(line);
+        return errno == ENOENT ? 0 : -1;
+    char chunk[8192];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, fp)) > 0)
+        bytes.append(chunk, n);
+    bool ok = !ferror(fp);
     fclose(fp);
-    return lines;
+    return ok ? 0 : -1;
 }
-
-// For each physical line (0-based), the 1-based number of the last physical
-// line of the option it belongs to, or 0 for comments and blank lines. The
-// option reader reports an option with that last number; this follows its
-// rules for what starts an option and what continues it.
-std::vector<long> optionEnds(const std::vector<std::string>& lines)
-{
-    std::vector<long> end(lines.size(), 0);
-    size_t i = 0;
-    while (i < lines.size()) {
-        const char* p = lines[i].c_str();
-        while (blank(*p))
-            ++p;
-        if (*p == '!') {
-            ++p;
-            while (blank(*p))
-                ++p;
-        }
-        if (!isalpha(static_cast<unsigned char>(*p))) {
-            ++i;
-            continue;
-        }
-        size_t last = i;
-        for (;;) {
-            const std::string& l = lines[last];
-            size_t n = l.size();
-            while (n > 0 && blank(l[n - 1]))
-                --n;
-            if (n == 0 || l[n - 1] != '\\' || last + 1 >= lines.size())
-                break;
-            ++last;
-        }
-        for (size_t k = i; k <= last; ++k)
-            end[k] = static_cast<long>(last + 1);
-        i = last + 1;
-    }
-    return end;
-}
-}  // namespace
 
 int SuprFile::replaceContents(const char* text, size_t length)
 {
@@ -284,32 +237,50 @@ int SuprFile::save()
 {
     if (_status == NoFile || _status == ReadOnly)
         return -1;
+    // One read: the reader judges the very bytes that are kept.
+    std::string bytes;
+    if (readContents(_optionfile, bytes) != 0) {
+        fprintf(stderr, " *** SuprFile::save: cannot read %s\n", _optionfile);
+        return -1;
+    }
     _lineNumbers.clear();
     SuprFile* outer = _current;
     _current = this;
     {
         ZxOptionRead scope;
-        tvopt::_Torvane_read_option_file(_optionfile, removeSuppressions);
+        tvopt::_Torvane_read_option_text(_optionfile, bytes.data(), bytes.size(), removeSuppressions);
     }
     _current = outer;
 
-    std::vector<std::string> lines = physicalLines(_optionfile);
-    std::vector<long> ends = optionEnds(lines);
+    // The reader names an entry by its last physical line, in file order;
+    // the lines of OptionLines come in the same order, so one pass matches
+    // them. An entry goes as a whole, every other line stays byte for byte.
     std::string text;
-    for (size_t k = 0; k < lines.size(); ++k) {
-        // A continued option goes as a whole, not only its last line.
-        long number = static_cast<long>(k + 1);
-        long end = ends[k] ? ends[k] : number;
-        if (!_lineNumbers.contains(end))
-            text += lines[k];
+    bool open = false;
+    ListIterator<long> owned(_lineNumbers);
+    tvopt::OptionLines lines(bytes.data(), bytes.size());
+    tvopt::OptionLines::Line line;
+    while (lines.next(line)) {
+        while (owned.valid() && owned.current() < line.last)
+            owned.next();
+        if (line.option && owned.valid() && owned.current() == line.last)
+            continue;
+        text.append(bytes, line.begin, line.end - line.begin);
+        open = line.open;
     }
     std::string block;
     for (ListIterator<Suppression*> i(_suppressions); i.valid(); i.next())
         if (i.current()->_transient == 0)
             block += i.current()->canonicalLine();
-    // A last line without its newline would run into the block.
-    if (!block.empty() && !text.empty() && text.back() != '\n')
-        text += '\n';
+    if (!block.empty()) {
+        // A last line without its newline would run into the block, and a
+        // last option still continuing would take its first entry: an empty
+        // line ends it and reads as nothing.
+        if (!text.empty() && text.back() != '\n')
+            text += '\n';
+        if (open)
+            text += '\n';
+    }
     text += block;
 
     if (replaceContents(text.data(), text.size()) != 0) {

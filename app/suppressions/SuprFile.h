@@ -47,9 +47,11 @@ public:
     int removeSuppression(Suppression* s);
     // 1 suppressed, 0 explicitly unsuppressed, -1 no entry matches.
     int isSuppressed(const SuprRec& r) const;
-    // Rewrites the file: every other line kept byte for byte, then every
-    // persistent entry as one canonical line. 0, or -1 (nothing changed on
-    // disk; when the file cannot be written its entries become fixed-transient).
+    // Rewrites the file: the entries it understood go, cut out as whole
+    // options by the rules of tvopt::OptionLines; every other line is kept
+    // byte for byte; then every persistent entry as one canonical line. 0, or
+    // -1 (nothing changed on disk: the file cannot be read, or cannot be
+    // written, and then its entries become fixed-transient).
     int save();
 
     // The _transient value an entry added now takes: 0 when the file can be
@@ -57,7 +59,7 @@ public:
     int transientValue() const { return _status == Writable ? 0 : -1; }
     int status() const { return _status; }
     int nSuppressions() const { return _suppressions.length(); }
-    // The reader callbacks record line numbers here while a save scans.
+    // While a save scans: the last physical line of an entry it understood.
     void collectLineNumbers(long line);
 
     int _status;

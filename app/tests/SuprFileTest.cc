@@ -159,3 +159,102 @@ TEST(SuprFileSave, aLinkedFileIsWrittenWhereTheLinkPoints)
     ASSERT_EQ(stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u) << "the file keeps its permissions";
 }
+
+// Each case below once lost or multiplied lines of a user's file at every
+// save; two saves and a reload must leave the file and the entries alone.
+namespace {
+
+// Saves `f` twice; the text after the first save, which the second must keep.
+std::string savedTwice(SuprFile& f, const std::string& path)
+{
+    EXPECT_EQ(f.save(), 0);
+    std::string once = readFile(path);
+    EXPECT_EQ(f.save(), 0);
+    EXPECT_EQ(readFile(path), once) << "a second save changes nothing";
+    return once;
+}
+
+std::string reloaded(const std::string& path)
+{
+    SuprFile f(path.c_str());
+    f.loadSuppressions();
+    return entries(f);
+}
+
+}  // namespace
+
+TEST(SuprFileSave, aLineOfAnyLengthGoesWholeAndOnce)
+{
+    ZxScratch s("long");
+    std::string path = s.project + "/.qnrc";
+    // The first line has a backslash as its 2047th byte but goes on after it;
+    // the third is 3,000 bytes long and continues.
+    std::string inner = "Zentrix.Suppress class " + std::string(2023, 'B') + "\\Z";
+    std::string cls(3000, 'A');
+    writeFile(path, inner + "\n"
+                    "lumox.other keep\n"
+                    "Zentrix.Suppress item 3 class " + cls + " \\\n"
+                    "    file x.cc\n"
+                    "torvane.more keep\n");
+    SuprFile f(path.c_str());
+    ASSERT_EQ(f.loadSuppressions(), 2);
+    const std::string saved = "  Zentrix.Suppress class " + std::string(2023, 'B') + "\\Z\n"
+                              "  Zentrix.Suppress item 3 class " + cls + " file x.cc\n";
+    EXPECT_EQ(savedTwice(f, path), "lumox.other keep\ntorvane.more keep\n" + saved);
+    EXPECT_EQ(reloaded(path), saved);
+}
+
+TEST(SuprFileSave, aLineHoldingANulIsKeptAndTakesNoNeighbourWithIt)
+{
+    ZxScratch s("nul");
+    std::string path = s.project + "/.qnrc";
+    const char text[] = "# mine\n"
+                        "Zentrix.Suppress item 4 \\\0x\n"
+                        "lumox.other keep\n"
+                        "Zentrix.Suppress item 6 \\\n"
+                        "    class A\0B\n"
+                        "torvane.more keep\n"
+                        "Zentrix.Suppress item 5\n";
+    std::string original(text, sizeof text - 1);
+    writeFile(path, original);
+    SuprFile f(path.c_str());
+    ASSERT_EQ(f.loadSuppressions(), 1) << "only the line without a NUL is an entry";
+    std::string kept = original.substr(0, original.find("Zentrix.Suppress item 5"));
+    EXPECT_EQ(savedTwice(f, path), kept + "  Zentrix.Suppress item 5 class *\n");
+}
+
+TEST(SuprFileSave, aLastLineThatContinuesDoesNotTakeTheSavedEntries)
+{
+    ZxScratch s("open");
+    std::string path = s.project + "/.qnrc";
+    writeFile(path, "lumox.other keep \\");
+    SuprFile f(path.c_str());
+    f.addSuppression("suppress", "item 7");
+    f.addSuppression("unsuppress", "item 8");
+    EXPECT_EQ(savedTwice(f, path), "lumox.other keep \\\n\n"
+                                   "  Zentrix.Suppress item 7 class *\n"
+                                   "  Zentrix.Unsuppress item 8 class *\n");
+    EXPECT_EQ(reloaded(path), entries(f));
+}
+
+TEST(SuprFileSave, patternsWithBackslashesOrBlanksReadBackAsTheSameEntries)
+{
+    ZxScratch s("patterns");
+    std::string path = s.project + "/.qnrc";
+    SuprFile f(path.c_str());
+    f.addSuppression(new Suppression(0, 0, nullptr, "Foo\\"));
+    f.addSuppression(new Suppression(12, 3, "C:\\src\\", "Bar\\"));
+    f.addSuppression(new Suppression(9, 0, "/home/ann/My Project/a.cc", "Holder<int, int>"));
+    f.addSuppression("suppress", "item 10");
+    std::string once = savedTwice(f, path);
+    EXPECT_EQ(once, "  Zentrix.Suppress class Foo\\ all\n"
+                    "  Zentrix.Suppress item 12 type V class Bar\\ file C:\\src\\ all\n"
+                    "  Zentrix.Suppress item 9 class Holder<int,?int> file /home/ann/My?Project/a.cc\n"
+                    "  Zentrix.Suppress item 10 class *\n");
+    SuprFile again(path.c_str());
+    ASSERT_EQ(again.loadSuppressions(), 4);
+    EXPECT_EQ(entries(again), once);
+    EXPECT_EQ(again.isSuppressed(SuprRec(9, 3, "/home/ann/My Project/a.cc", "Holder<int, int>")), 1);
+    ASSERT_EQ(again.save(), 0);
+    EXPECT_EQ(readFile(path), once);
+}
