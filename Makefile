@@ -35,8 +35,9 @@ asan:
 	  $(MAKE) test BUILD=build-asan BUILD_TYPE=Debug CMAKE_EXTRA=-DLUMOX_SANITIZE=ON
 
 bench: configure
-	@cmake --build $(BUILD) -j$(JOBS) --target lumox_bench lumox_run_bench && $(BUILD)/bench/lumox_bench \
-	  && $(BUILD)/bench/checkers/lumox_run_bench
+	@cmake --build $(BUILD) -j$(JOBS) --target lumox_bench lumox_run_bench lumox_report_bench \
+	  && $(BUILD)/bench/lumox_bench && $(BUILD)/bench/checkers/lumox_run_bench \
+	  && $(BUILD)/bench/report/lumox_report_bench
 
 clean:
 	@rm -rf $(BUILD) build-asan

@@ -102,6 +102,13 @@ TEST(LumoxRpt, listShowsClientsAndIndentedMessagesAndDumpEveryHeader)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, want.str());
     EXPECT_EQ(r.err, "");
+
+    // The reader links the model alone: no X library at all.
+    lumox_test::Child ldd;
+    ASSERT_TRUE(ldd.start({"/usr/bin/ldd", lumox_test::buildPath("bin/lumox-rpt")}));
+    ASSERT_EQ(ldd.wait(), 0);
+    for (const char* lib : {"libXm", "libXt", "libX11", "libXpm"})
+        EXPECT_EQ(ldd.out().find(lib), std::string::npos) << ldd.out();
 }
 
 TEST(LumoxRpt, badFilesExitWithStatus1AndBadCommandLinesWith2)
