@@ -40,6 +40,11 @@ static std::string writtenPattern(const char* pattern)
 
 std::string Suppression::canonicalLine() const
 {
+    // An item no option line can name (a client sent a number out of
+    // range) would not read back: written, it would stay in the file as a
+    // line nobody understands and be written again at each save.
+    if (_tag < 0 || _tag > MaxItem)
+        return std::string();
     std::string line = _type ? "  Zentrix.Suppress" : "  Zentrix.Unsuppress";
     if (_tag)
         line += " item " + std::to_string(_tag);

@@ -109,7 +109,7 @@ static int number(const char* token)
             return -1;
     errno = 0;
     long n = strtol(token, nullptr, 10);
-    return errno != 0 || n > 1000000 ? -1 : static_cast<int>(n);
+    return errno != 0 || n > SuprRec::MaxItem ? -1 : static_cast<int>(n);
 }
 
 int SuprRec::extract(char* text)

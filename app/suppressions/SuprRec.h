@@ -18,6 +18,8 @@ public:
     virtual ~SuprRec();
 
     enum { MaxSeverity = 5 };
+    // The largest item number an option line may name.
+    enum { MaxItem = 1000000 };
 
     // The severity's letters ("I", "PV", "V", "PSV", "SV"), or null for 0.
     const char* suprType() const { return suprType(_severity); }

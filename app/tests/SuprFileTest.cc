@@ -99,6 +99,14 @@ TEST(SuprFileSave, transientEntriesStayOutAndOtherToolsLinesStayIn)
     // The unprefixed line stays where it was; the last line gets the newline
     // it needs to end.
     EXPECT_EQ(readFile(path), "suppress item 2\nlast.line 1\n  Zentrix.Unsuppress type I class *\n");
+
+    // An item no option line can name (a client's out-of-range number) is
+    // not written: it could not be read back, and would pile up save by save.
+    f.addSuppression("suppress", "item 9");
+    f._suppressions.last()->_tag = 2000000;
+    ASSERT_EQ(f.save(), 0);
+    ASSERT_EQ(f.save(), 0);
+    EXPECT_EQ(readFile(path), "suppress item 2\nlast.line 1\n  Zentrix.Unsuppress type I class *\n");
 }
 
 TEST(SuprFileSave, aReadOnlyFileIsNeverRewrittenAndItsEntriesAreFixed)
