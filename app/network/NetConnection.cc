@@ -68,14 +68,18 @@ void NetConnection::newMessage()
         delete m;
 }
 
+// Called from the stream's error(), inside this connection's own event: the
+// manager only unlinks the connection now and destroys it on the next turn of
+// the loop, so the frames that return through here still find it whole.
 void NetConnection::connectionLost() { _manager->closeConnection(this); }
 
-NetConnection::Inbound::~Inbound() { delete _engine; }
+NetConnection::Inbound::~Inbound() = default;
 
 void NetConnection::Inbound::installEngine()
 {
     if (_engine)
         return;
-    _engine = new qipFdActivity_X(this);
+    _ownEngine.reset(new qipFdActivity_X(this));
+    _engine = _ownEngine.get();
     assert(_engine != 0);
 }

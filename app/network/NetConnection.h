@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+
+#include "qip/Monitors/qipFdActivity_impl.h"
 #include "qip/Monitors/qipSafeAIFS.h"
 
 class ConxnMsg;
@@ -8,8 +11,9 @@ class NetManager;
 // One accepted client connection: the socket, the client's number (token) and
 // the framed input stream that the event loop wakes when the socket is
 // readable. It reads the sign-on record, then one message record per frame,
-// and hands what it reads to the message area. It owns its stream and the
-// stream's engine, and its socket until the manager closes it.
+// and hands what it reads to the message area. It owns its stream (which
+// owns its engine) and its socket until the manager closes it; the manager
+// owns the connection.
 class NetConnection {
 public:
     NetConnection(int socket, NetManager* manager, long token);
@@ -20,8 +24,8 @@ public:
     virtual int activate();
     // One record has arrived in the stream.
     virtual void newMessage();
-    // The stream has ended or broken: the manager closes and destroys this
-    // connection, so nothing may touch it afterwards.
+    // The stream has ended or broken: the manager unlinks this connection at
+    // once and destroys it on the next turn of the event loop.
     virtual void connectionLost();
 
     // Reads the sign-on record into `header` and starts the watch.
@@ -33,7 +37,8 @@ public:
     long token() const { return _token; }
     NetManager* manager() const { return _manager; }
 
-    // The connection's input stream: its events go to the owner.
+    // The connection's input stream: its events go to the owner. It owns
+    // the engine installEngine() makes; the sensor's `_engine` points at it.
     class Inbound : public qipSafeAIFS {
     public:
         explicit Inbound(NetConnection* owner) : _owner(owner) {}
@@ -46,6 +51,9 @@ public:
         void installEngine();
 
         NetConnection* _owner;
+
+    private:
+        std::unique_ptr<qipFdActivity_impl> _ownEngine;
     };
 
     Inbound& in() { return _in; }

@@ -11,11 +11,17 @@
 #include "app/sessions/SessionSink.h"
 #include "app/sessions/StatusView.h"
 #include "app/network/NetConnection.h"
+#include "qip/Monitors/qipAppContext.h"
 
 int NetManager::_live = 0;
 
 NetManager::~NetManager()
 {
+    // The closed connections go with the manager; the timer that was to
+    // destroy them must not fire on a manager that is gone.
+    if (_reapTimer)
+        XtRemoveTimeOut(_reapTimer);
+    _closed.clear();
     for (ListIterator<NetConnection*> i(_connections); i.valid(); i.next())
         delete i.current();
     _live -= _connections.length();
@@ -63,15 +69,28 @@ int NetManager::openConnection()
 
 void NetManager::closeConnection(NetConnection* c)
 {
-    long token = c->token();
+    // Stop watching first: the socket's number may be handed out again once
+    // it is closed.
+    c->in().deactivate();
     c->closeSocket();
     if (SessionSink* sink = SessionSink::current())
-        sink->clientSignOff(token);
+        sink->clientSignOff(c->token());
     _connections.remove(c);
     --_live;
     StatusView::connections(_connections.length());
     StatusView::show("Connection closed");
-    // The connection's own event is still on the stack: it touches nothing
-    // after this call returns.
-    delete c;
+    // The connection's own event is still on the stack (its stream's error()
+    // called us): it is destroyed on the next turn of the loop, and nothing
+    // may touch it after that.
+    _closed.emplace_back(c);
+    if (!_reapTimer && qipAppContext())
+        _reapTimer = XtAppAddTimeOut(qipAppContext(), 0, reap_cbk, this);
 }
+
+void NetManager::reap()
+{
+    _reapTimer = 0;
+    _closed.clear();
+}
+
+void NetManager::reap_cbk(XtPointer clientData, XtIntervalId*) { static_cast<NetManager*>(clientData)->reap(); }

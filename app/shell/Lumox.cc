@@ -22,7 +22,6 @@ Lumox::Lumox(const char* name) : qipApplication(name), _port(DefaultPort), _argv
 
 Lumox::~Lumox()
 {
-    delete _portMonitor.engine();
     _portMonitor.engine(nullptr);
     free(_argv0);
 }
@@ -45,8 +44,8 @@ int Lumox::appMain(int& argc, char** argv)
     // The sessions tell the suppression editor of their suppressions.
     SuprWindow::registerView();
 
-    qipFdActivity_X* engine = new qipFdActivity_X(&_portMonitor);
-    _portMonitor.engine(engine);
+    _portEngine.reset(new qipFdActivity_X(&_portMonitor));
+    _portMonitor.engine(_portEngine.get());
 
     int base = basePort();
     int chosen = -1;

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <memory>
+
 #include "app/network/NetManager.h"
 #include "qip/Components/qipApplication.h"
 
+class qipFdActivity_X;
+
 // The program's application object: chooses and binds the TCP port that
 // checked programs connect to, builds the main window and runs the event loop.
-// It owns the port monitor and, through it, every live connection.
+// It owns the port monitor and its engine, and, through the monitor, every
+// live connection.
 class Lumox : public qipApplication {
 public:
     explicit Lumox(const char* name);
@@ -27,4 +32,7 @@ protected:
     int _port;
     NetManager _portMonitor;
     char* _argv0;
+    // The engine that watches the port monitor's socket; declared after the
+    // monitor so that it goes first.
+    std::unique_ptr<qipFdActivity_X> _portEngine;
 };

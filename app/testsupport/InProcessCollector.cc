@@ -11,18 +11,17 @@
 #include "qip/Monitors/qipFdActivity_X.h"
 #include "tests/support/TestSupport.h"
 
-InProcessCollector::InProcessCollector() : _engine(nullptr)
+InProcessCollector::InProcessCollector()
 {
     appTestApp();
-    _engine = new qipFdActivity_X(&_manager);
-    _manager.engine(_engine);
+    _engine.reset(new qipFdActivity_X(&_manager));
+    _manager.engine(_engine.get());
 }
 
 InProcessCollector::~InProcessCollector()
 {
     _manager.deactivate();
     _manager.engine(nullptr);
-    delete _engine;
 }
 
 bool InProcessCollector::listen(int port) { return _manager.monitor(port) == 0 && _manager.activate() == 0; }

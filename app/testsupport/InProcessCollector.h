@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "app/network/NetManager.h"
 
@@ -9,7 +10,8 @@ class qipFdActivity_X;
 
 // A collector inside the test process: a NetManager listening on a loopback
 // port, watched by the test application's event loop. Tests run their client
-// in a thread while the loop serves it.
+// in a thread while the loop serves it. It owns the manager and the engine
+// that watches the manager's socket.
 class InProcessCollector {
 public:
     InProcessCollector();
@@ -27,5 +29,5 @@ public:
 
 private:
     NetManager _manager;
-    qipFdActivity_X* _engine;
+    std::unique_ptr<qipFdActivity_X> _engine;
 };

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -162,4 +163,49 @@ TEST_F(NetworkIntake, brokenClientsEndCleanly)
     }, [&] { return _manager.nConnections() == connections; });
     EXPECT_TRUE(hungUp);
     EXPECT_EQ(_manager.nConnections(), connections);
+}
+
+TEST_F(NetworkIntake, aConnectionThatEndsInItsOwnEventIsDestroyedOnTheNextTurn)
+{
+    int connections = _manager.nConnections();
+    int32_t token = 0;
+    bool hungUp = false;
+    serve([&] {
+        int fd = handshake(_port, tagged("Runtime", getuid()), token);
+        sendAll(fd, signOnFrame("1"));
+        shutdown(fd, SHUT_WR);
+        hungUp = closedByPeer(fd);
+        close(fd);
+    }, [&] { return _manager.nConnections() == connections; });
+    EXPECT_TRUE(hungUp);
+    NetClient* c = clientWithId(token);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->_status, 0);
+    EXPECT_TRUE(lumox_test::runLoopUntil(appTestContext(), [&] { return _manager.nClosing() == 0; }));
+    EXPECT_EQ(_manager.nConnections(), connections);
+}
+
+TEST(NetworkIntakeLifetime, aManagerDestroyedBeforeTheNextTurnFreesItsClosedConnections)
+{
+    ASSERT_NE(appTestApp(), nullptr);
+    std::unique_ptr<InProcessCollector> collector(new InProcessCollector);
+    int port = lumox_test::findFreePorts(1);
+    ASSERT_TRUE(collector->listen(port));
+    NetManager& manager = collector->manager();
+    std::thread client([&] {
+        int32_t token;
+        int fd = handshake(port, tagged("Runtime", getuid()), token);
+        sendAll(fd, signOnFrame("1"));
+        close(fd);
+    });
+    // The loop stops right after the event in which the connection ended,
+    // before the turn that would destroy it.
+    bool closing = lumox_test::runLoopUntil(appTestContext(), [&] { return manager.nClosing() == 1; }, 10000);
+    client.join();
+    EXPECT_TRUE(closing);
+    EXPECT_EQ(manager.nConnections(), 0);
+    collector.reset();
+    // The destruction the manager had planned must not come any more.
+    lumox_test::runLoopFor(appTestContext(), 50);
+    EXPECT_EQ(NetManager::liveConnections(), 0);
 }
