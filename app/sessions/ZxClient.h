@@ -56,6 +56,9 @@ public:
 
     int _invalidSuppressions;
     qipExec _executor;
+    // The sets in force after the global ones: the project set (owned by
+    // ZxSuppress, shared with every client of the directory) first, then
+    // the command-line sets, which this client owns with their files.
     List<ZxSuprRec*> _suppressions;
 
     static List<ZxClient*> activeClients;
@@ -68,6 +71,7 @@ private:
     // The context changed: the sets are loaded again and applied.
     void contextChanged();
 
+    // The project set among `_suppressions`; not owned.
     ZxSuprRec* _project;
     int _newSuppressions;
     int _loaded;

@@ -51,17 +51,17 @@ SuprHeaders::SuprHeaders(const char* name, SuprWindow* win)
       _checkImg(SuprIcons::check()),
       _suprImg(SuprIcons::suppress()),
       _unsuprImg(SuprIcons::unsuppress()),
-      _nextBtn(nullptr),
-      _prevBtn(nullptr),
-      _delBtn(nullptr),
-      _newBtn(nullptr),
-      _upBtn(nullptr),
-      _downBtn(nullptr),
-      _saveBtn(nullptr),
       _suprItemSelector(this),
       _suprSevSelector(this),
       _suprFileSelector(this),
       _suprClassSelector(this),
+      _nextBtn(new SuprNext(this)),
+      _prevBtn(new SuprPrev(this)),
+      _delBtn(new SuprDel(this)),
+      _newBtn(new SuprNew(this)),
+      _upBtn(new SuprUp(this)),
+      _downBtn(new SuprDown(this)),
+      _saveBtn(new SuprSave(this)),
       _armed(0),
       _selBg(0),
       _selFg(0),
@@ -74,23 +74,14 @@ SuprHeaders::SuprHeaders(const char* name, SuprWindow* win)
 {
     // The cursor comes before the list it walks: it is pointed there now.
     _cursor.sets(&_supr);
-    _nextBtn = new SuprNext(this);
-    _prevBtn = new SuprPrev(this);
-    _delBtn = new SuprDel(this);
-    _newBtn = new SuprNew(this);
-    _upBtn = new SuprUp(this);
-    _downBtn = new SuprDown(this);
-    _saveBtn = new SuprSave(this);
-    for (SuprWinBtn* b : {_prevBtn, _nextBtn, _newBtn, _delBtn, _upBtn, _downBtn, _saveBtn})
-        _buttons.append(b);
+    for (auto* b : {&_prevBtn, &_nextBtn, &_newBtn, &_delBtn, &_upBtn, &_downBtn, &_saveBtn})
+        _buttons.append(b->get());
 }
 
 SuprHeaders::~SuprHeaders()
 {
     if (drawingArea())
         qipForgetWidget(drawingArea());
-    for (ListIterator<SuprWinBtn*> i(_buttons); i.valid(); i.next())
-        delete i.current();
 }
 
 void SuprHeaders::install(qipVCell* parent)
@@ -141,13 +132,13 @@ void SuprHeaders::helpRequested() const { HelpWindow::showHelpOn("zx-supr"); }
 
 void SuprHeaders::makeToolGroups(qipToolBar& bar)
 {
-    _navTools.addTool(_prevBtn);
-    _navTools.addTool(_nextBtn);
-    _editTools.addTool(_newBtn);
-    _editTools.addTool(_delBtn);
-    _editTools.addTool(_upBtn);
-    _editTools.addTool(_downBtn);
-    _fileTools.addTool(_saveBtn);
+    _navTools.addTool(_prevBtn.get());
+    _navTools.addTool(_nextBtn.get());
+    _editTools.addTool(_newBtn.get());
+    _editTools.addTool(_delBtn.get());
+    _editTools.addTool(_upBtn.get());
+    _editTools.addTool(_downBtn.get());
+    _fileTools.addTool(_saveBtn.get());
     bar.addGroup(&_navTools);
     bar.addGroup(&_editTools);
     bar.addGroup(&_fileTools);
@@ -310,14 +301,15 @@ void SuprHeaders::updateButtons()
     struct {
         SuprWinBtn* button;
         bool on;
-    } rules[] = {{_nextBtn, any && _cursor._pos + 1 < _cursor.rows()},
-                 {_prevBtn, _cursor._pos > 0},
-                 {_newBtn, any},
-                 {_delBtn, onEntry},
-                 {_upBtn, onEntry && (_cursor._index > 1 || _cursor._rec.peekPrev())},
-                 {_downBtn, onEntry && (_cursor.file() && (_cursor._index < _cursor.file()->nSuppressions() ||
-                                                          _cursor._rec.peekNext()))},
-                 {_saveBtn, writable}};
+    } rules[] = {{_nextBtn.get(), any && _cursor._pos + 1 < _cursor.rows()},
+                 {_prevBtn.get(), _cursor._pos > 0},
+                 {_newBtn.get(), any},
+                 {_delBtn.get(), onEntry},
+                 {_upBtn.get(), onEntry && (_cursor._index > 1 || _cursor._rec.peekPrev())},
+                 {_downBtn.get(),
+                  onEntry && (_cursor.file() &&
+                              (_cursor._index < _cursor.file()->nSuppressions() || _cursor._rec.peekNext()))},
+                 {_saveBtn.get(), writable}};
     for (auto& r : rules) {
         if (!r.button->baseWidget())
             continue;

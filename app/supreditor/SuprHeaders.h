@@ -3,6 +3,7 @@
 #include <X11/Intrinsic.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "app/supreditor/SuprMenuSelector.h"
@@ -123,18 +124,21 @@ private:
     qipIcon _checkImg;
     qipIcon _suprImg;
     qipIcon _unsuprImg;
+    // The buttons below in tool-bar order; not owned.
     List<SuprWinBtn*> _buttons;
-    SuprWinBtn* _nextBtn;
-    SuprWinBtn* _prevBtn;
-    SuprWinBtn* _delBtn;
-    SuprWinBtn* _newBtn;
-    SuprWinBtn* _upBtn;
-    SuprWinBtn* _downBtn;
-    SuprWinBtn* _saveBtn;
     SuprItemSelector _suprItemSelector;
     SuprSevSelector _suprSevSelector;
     SuprFileSelector _suprFileSelector;
     SuprClassSelector _suprClassSelector;
+    // The list's own buttons; declared after the selectors so that they go
+    // first.
+    std::unique_ptr<SuprWinBtn> _nextBtn;
+    std::unique_ptr<SuprWinBtn> _prevBtn;
+    std::unique_ptr<SuprWinBtn> _delBtn;
+    std::unique_ptr<SuprWinBtn> _newBtn;
+    std::unique_ptr<SuprWinBtn> _upBtn;
+    std::unique_ptr<SuprWinBtn> _downBtn;
+    std::unique_ptr<SuprWinBtn> _saveBtn;
     // Whether the press of the current click landed on the cursor's row.
     int _armed;
     // The list's own colours; _fg and _bg are the canvas's.

@@ -60,5 +60,9 @@ private:
     CloseBtn _closeBtn;
     Widget _columns;
 
+    // The one instance, owned by the class: remade when its widgets are gone
+    // and otherwise kept to the end of the process. No static object holds
+    // it, because destroying it among them at exit would reach for a display
+    // connection that may already be closed.
     static SuprWindow* _theSuprWindow;
 };
