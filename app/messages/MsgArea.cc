@@ -11,7 +11,6 @@
 
 #include "app/records/ConxnMsg.h"
 #include "app/records/ErrorMsg.h"
-#include "app/sessions/LmxClient.h"
 #include "app/report/LmxRptFile.h"
 #include "app/sessions/NetClient.h"
 #include "app/network/ConnectionFactory.h"
@@ -214,24 +213,16 @@ int MsgArea::suppress()
     if (!c || c == _trashcan)
         return -1;
     MsgTraversal& cursor = _headers.cursor();
-    ErrorMsg* m = cursor.message();
-    c->suppress(m);
+    c->suppress(cursor.message());
     // The runtime clients share one filter: hide what it now matches in every
     // one of them, not only in the messages still to come.
     int hidden = 0;
-    for (ListIterator<NetClient*> i(_clients); i.valid(); i.next()) {
-        LmxClient* lc = dynamic_cast<LmxClient*>(i.current());
-        if (lc)
-            hidden += lc->applyFilter();
-    }
+    for (ListIterator<NetClient*> i(_clients); i.valid(); i.next())
+        hidden += i.current()->applyFilter();
     if (hidden > 0) {
         _nMessages -= hidden;
         StatusView::messages(_nMessages);
         suppressionsChanged();
-    }
-    if (m && dynamic_cast<LmxClient*>(c)) {
-        std::string text = std::string("Suppressed \"") + m->_errorCategory.text() + "\" messages";
-        StatusView::show(text.c_str());
     }
     return 0;
 }

@@ -26,6 +26,9 @@ public:
 
     // Sets the body to a copy of `text`; `size` is the length the sender declared.
     void body(const char* text, int size);
+    // The body as the sender wrote it, which is what a report file stores:
+    // here the shown body itself.
+    virtual const char* originalBody() const { return _body.text(); }
 
     // Parses one bracket at `cursor` and splits its text at the last
     // `separator` into `path` (before) and `name` (after). Without a separator

@@ -22,7 +22,8 @@ public:
 
     // Keeps `text` as the original body and composes the shown one.
     void setBody(const char* text);
-    const char* originalBody() const { return _originalBody ? _originalBody : ""; }
+    // The analyser's text, without the lines the shown body puts above it.
+    const char* originalBody() const override { return _originalBody ? _originalBody : ""; }
 
     // The rule item number from the category; 0 when it has none.
     int item() const;

@@ -59,8 +59,7 @@ int LmxRptFile::save(ListIterator<NetClient*>& clients)
 {
     int result = noError;
     for (NetClient* c = clients.current(); c; c = clients.next()) {
-        ZxClient* zx = strcmp(c->clientTag(), "Zentrix") == 0 ? dynamic_cast<ZxClient*>(c) : nullptr;
-        int r = zx ? save(zx) : save(c);
+        int r = c->saveTo(*this);
         if (r != noError && result == noError)
             result = r;
     }
@@ -295,8 +294,7 @@ int LmxRptFile::save(ZxClient* client)
             return outOfMemory;
         putBytes(header, static_cast<uint32_t>(strlen(header) + 1));
         free(header);
-        ZxErrMsg* z = dynamic_cast<ZxErrMsg*>(m);
-        const char* body = z ? z->originalBody() : m->_body.text();
+        const char* body = m->originalBody();
         putBytes(body, static_cast<uint32_t>(strlen(body) + 1));
     }
     if (record.size() > 0xffffffffu - qipVLHeader::Size - qipVLRecord::Size)

@@ -3,6 +3,7 @@
 #include <iosfwd>
 
 #include "app/report/LmxRptHeader.h"
+#include "app/sessions/SessionWriter.h"
 #include "qip/Monitors/qipVLRecFile.h"
 #include "qip/Support/List.h"
 
@@ -12,10 +13,11 @@ class ZxClient;
 
 // A report file (*.rpt): a record file whose user header is an LmxRptHeader
 // and whose records (tag 200) each hold one client session, its sign-on
-// header and every message. Saving writes the clients it is given; loading
-// replays each saved client through the message area as a fresh, already
-// disconnected client, so that the current filter and order apply to it.
-class LmxRptFile : public qipVLRecFile {
+// header and every message. Saving writes the clients it is given, each in
+// the layout of its kind (the client picks it); loading replays each saved
+// client through the message area as a fresh, already disconnected client,
+// so that the current filter and order apply to it.
+class LmxRptFile : public qipVLRecFile, public SessionWriter {
 public:
     enum { ClientTag = 200 };
 
@@ -45,11 +47,11 @@ public:
     // are still written).
     int save(ListIterator<NetClient*>& clients);
     // Saves one runtime client; 0 or a code (-7 when memory runs out).
-    int save(NetClient* client);
+    int save(NetClient* client) override;
     // Saves one static-analysis client: its sign-on header, the analysed
     // command's line, environment and working directory, then its
     // violations with the bodies the analyser sent. 0 or a code.
-    int save(ZxClient* client);
+    int save(ZxClient* client) override;
 
     // Rebuild one saved client from the rest of its record: a runtime client,
     // and a static-analysis client. 0 or a code; the client read so far

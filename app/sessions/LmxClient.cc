@@ -1,6 +1,9 @@
 #include "app/sessions/LmxClient.h"
 
+#include <string>
+
 #include "app/records/ErrorMsg.h"
+#include "app/sessions/StatusView.h"
 
 MsgFilter LmxClient::_filter;
 
@@ -19,8 +22,11 @@ int LmxClient::append(ErrorMsg* m)
 
 void LmxClient::suppress(ErrorMsg* m)
 {
-    if (m)
-        _filter.suppress(MsgSuppression::ErrorCategory, m->_errorCategory.text());
+    if (!m)
+        return;
+    _filter.suppress(MsgSuppression::ErrorCategory, m->_errorCategory.text());
+    std::string text = std::string("Suppressed \"") + m->_errorCategory.text() + "\" messages";
+    StatusView::show(text.c_str());
 }
 
 int LmxClient::applyFilter()

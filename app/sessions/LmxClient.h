@@ -13,11 +13,12 @@ public:
     int append(ErrorMsg* m) override;
     void newSelection(NetMsg*) override {}
     void checkSuppressions() override {}
-    // Hides later messages of m's error category in every runtime client.
+    // Hides later messages of m's error category in every runtime client,
+    // and says so on the status bar.
     void suppress(ErrorMsg* m) override;
-    // Marks the shown messages that the filter now matches as suppressed;
-    // how many were hidden.
-    int applyFilter();
+    // Marks the shown messages that the shared filter now matches as
+    // suppressed; how many were hidden.
+    int applyFilter() override;
 
     static MsgFilter _filter;
 };

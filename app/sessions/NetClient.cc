@@ -11,6 +11,7 @@
 
 #include "app/records/ConxnMsg.h"
 #include "app/records/ErrorMsg.h"
+#include "app/sessions/SessionWriter.h"
 
 NetClient::NetClient(long id)
     : _id(id), _header(nullptr), _status(0), _nSuppressed(0), _criterion(sortByTime), _signature(nullptr)
@@ -116,6 +117,8 @@ void NetClient::rebuild()
     if (_status == 1)
         kill();
 }
+
+int NetClient::saveTo(SessionWriter& writer) { return writer.save(this); }
 
 void NetClient::disconnect()
 {

@@ -5,6 +5,8 @@
 class ConxnMsg;
 class ErrorMsg;
 class NetMsg;
+class SessionWriter;
+class qipExec;
 
 enum SortBy { sortByTime = 0, sortByErrorCategory = 1, sortByFile = 2 };
 
@@ -36,6 +38,14 @@ public:
     virtual void kill();
     // Interrupts a connected client's program so that it can be run again.
     virtual void rebuild();
+    // Hands this session to the writer's save() for its kind; its result.
+    virtual int saveTo(SessionWriter& writer);
+    // Marks the shown messages that a filter shared by every client of this
+    // kind now hides (after a suppression); how many were hidden. None here.
+    virtual int applyFilter() { return 0; }
+    // The command the session's program ran under, when the session keeps
+    // it (a static analysis does); null here.
+    virtual const qipExec* analysedCommand() const { return nullptr; }
 
     // The connection has gone: the client and its sign-on record are marked so.
     void disconnect();

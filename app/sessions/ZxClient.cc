@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/sessions/SessionSink.h"
+#include "app/sessions/SessionWriter.h"
 #include "app/sessions/StatusView.h"
 #include "app/sessions/SuppressionView.h"
 #include "app/suppressions/SuprRec.h"
@@ -199,6 +200,8 @@ void ZxClient::suppress(ErrorMsg* m)
     if (SuppressionView* view = SuppressionView::current())
         view->suppress(this, dynamic_cast<ZxErrMsg*>(m));
 }
+
+int ZxClient::saveTo(SessionWriter& writer) { return writer.save(this); }
 
 int ZxClient::rebuildState()
 {

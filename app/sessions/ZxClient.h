@@ -35,6 +35,9 @@ public:
     // Runs the analysed command again in its working directory; the new run
     // connects as a new client.
     void rebuild() override;
+    // Saved with the analysed command, in the static-analysis layout.
+    int saveTo(SessionWriter& writer) override;
+    const qipExec* analysedCommand() const override { return &_executor; }
 
     // The context records of the analysed program: `count` strings packed
     // between `data` and `end`, or the directory.

@@ -8,8 +8,8 @@
 #include "app/records/ConxnMsg.h"
 #include "app/records/ErrorMsg.h"
 #include "app/sessions/NetClient.h"
-#include "app/sessions/ZxClient.h"
 #include "app/records/ZxErrMsg.h"
+#include "qip/Common/qipExec.h"
 
 using Json = nlohmann::ordered_json;
 
@@ -214,11 +214,12 @@ Json codeFlows(const std::vector<Trace>& traces)
 
 Json result(ErrorMsg* m, const std::string& checker, Rules& rules)
 {
+    // Only a violation has a severity, a class and a rule set to report.
     const ZxErrMsg* z = dynamic_cast<const ZxErrMsg*>(m);
     std::string category = m->_errorCategory.empty() ? "unknown" : m->_errorCategory.text();
-    // A violation's shown body repeats its header; what the analyser said is
+    // A violation's shown body repeats its header; what the sender said is
     // the message.
-    Body body = splitBody(z ? z->originalBody() : m->_body.text());
+    Body body = splitBody(m->originalBody());
     std::string first = firstLine(body.text);
 
     Json r;
@@ -289,12 +290,12 @@ Json invocation(NetClient* client)
     inv["executionSuccessful"] = true;
     // A static analysis keeps the command it analysed; a runtime session
     // knows only its program.
-    ZxClient* zx = dynamic_cast<ZxClient*>(client);
-    if (zx && zx->_executor.argv()) {
+    const qipExec* command = client->analysedCommand();
+    if (command && command->argv()) {
         Json args = Json::array();
         std::string line;
-        for (int k = 0; k < zx->_executor.argc(); ++k) {
-            const char* arg = zx->_executor.argv()[k];
+        for (int k = 0; k < command->argc(); ++k) {
+            const char* arg = command->argv()[k];
             if (!arg)
                 break;
             args.push_back(arg);
@@ -303,8 +304,9 @@ Json invocation(NetClient* client)
         inv["commandLine"] = line;
         inv["arguments"] = std::move(args);
     }
-    if (zx && zx->cwd() && zx->cwd()[0] == '/')
-        inv["workingDirectory"]["uri"] = uriOf(zx->cwd());
+    const char* cwd = command ? command->workingDirectory() : nullptr;
+    if (cwd && cwd[0] == '/')
+        inv["workingDirectory"]["uri"] = uriOf(cwd);
     if (!s->_host.empty())
         inv["machine"] = s->_host.text();
     if (int pid = positive(s->_pid.text()))
