@@ -27,11 +27,9 @@ MsgArea::MsgArea(const char* name)
       _nMessages(0),
       _body("MessageBody"),
       _dialogBox(nullptr),
-      _loadFile(nullptr),
-      _saveFile(nullptr),
-      _soliciting(0),
+      _soliciting(SolicitingNothing),
       _trashcan(nullptr),
-      _criterion(0),
+      _criterion(sortByTime),
       _headers("MessageHeaders", this)
 {
     _trashcan = new NetClient(0L);
@@ -49,8 +47,6 @@ MsgArea::~MsgArea()
     for (ListIterator<NetClient*> i(_clients); i.valid(); i.next())
         delete i.current();
     _clients.clear();
-    free(_loadFile);
-    free(_saveFile);
 }
 
 void MsgArea::install(qipVCell* parent)
@@ -77,7 +73,7 @@ void MsgArea::clientSignOn(NetClient* c)
 {
     if (!c)
         return;
-    if (_clients.length() == 1)
+    if (!hasClients())
         activateBtns();
     _clients.append(c);
     _headers.newClient(c->_signature);
@@ -120,7 +116,7 @@ void MsgArea::clientSignOff(long id)
 {
     for (ListIterator<NetClient*> i(_clients); i.valid(); i.next()) {
         NetClient* c = i.current();
-        if (c->_id == id && c->_status == 1) {
+        if (c->_id == id && c->_status == NetClient::Connected) {
             c->disconnect();
             _headers.clientSignedOff(c);
             if (c == currentClient())
@@ -190,7 +186,7 @@ int MsgArea::prev() { return _headers.prev(); }
 int MsgArea::del()
 {
     int n = _headers.remove();
-    if (_clients.length() < 2) {
+    if (!hasClients()) {
         _body.newBody(nullptr);
         deactivateBtns();
     }
@@ -199,11 +195,11 @@ int MsgArea::del()
 
 int MsgArea::sort()
 {
-    _criterion = _criterion == 0 ? 1 : 0;
+    _criterion = _criterion == sortByTime ? sortByErrorCategory : sortByTime;
     for (ListIterator<NetClient*> i(_clients); i.valid(); i.next())
-        i.current()->sort(static_cast<SortBy>(_criterion));
+        i.current()->sort(_criterion);
     _headers.recount();
-    StatusView::show(_criterion ? "Messages sorted by category" : "Messages sorted by time");
+    StatusView::show(_criterion == sortByErrorCategory ? "Messages sorted by category" : "Messages sorted by time");
     return 0;
 }
 
@@ -243,7 +239,7 @@ int MsgArea::rebuild()
 
 int MsgArea::getRptFilename()
 {
-    if (_soliciting != 0) {
+    if (_soliciting != SolicitingNothing) {
         if (_dialogBox)
             XtManageChild(_dialogBox);
         return 0;
@@ -288,16 +284,14 @@ void MsgArea::fileChosen(XmString value)
         XtFree(name);
         return;
     }
-    int what = _soliciting;
+    Soliciting what = _soliciting;
     closeDialog();
-    if (what == 1) {
-        free(_loadFile);
-        _loadFile = strdup(name);
+    if (what == SolicitingLoad) {
+        _loadFile.reset(strdup(name));
         XtFree(name);
         load();
-    } else if (what == 2) {
-        free(_saveFile);
-        _saveFile = strdup(name);
+    } else if (what == SolicitingSave) {
+        _saveFile.reset(strdup(name));
         XtFree(name);
         save();
     } else {
@@ -315,32 +309,31 @@ void MsgArea::cancel_cbk(Widget, XtPointer clientData, XtPointer)
 {
     MsgArea* area = static_cast<MsgArea*>(clientData);
     area->closeDialog();
-    area->_soliciting = 0;
+    area->_soliciting = SolicitingNothing;
 }
 
 int MsgArea::load()
 {
     if (!_loadFile) {
-        if (_soliciting != 0) {
+        if (_soliciting != SolicitingNothing) {
             getRptFilename();
             return 0;
         }
         StatusView::show("Loading error report ...");
         if (getRptFilename() != 0)
             return -1;
-        _soliciting = 1;
+        _soliciting = SolicitingLoad;
         return 0;
     }
-    _soliciting = 0;
+    _soliciting = SolicitingNothing;
     loadFile();
     return 0;
 }
 
 void MsgArea::loadFile()
 {
-    std::string name = _loadFile;
-    free(_loadFile);
-    _loadFile = nullptr;
+    std::string name = _loadFile.get();
+    _loadFile.reset();
     LmxRptFile file;
     int r = file.open(name.c_str(), qipVLRecFile::ReadOnly);
     if (r != 0) {
@@ -365,7 +358,7 @@ int MsgArea::save()
     if (!_saveFile)
         return saveAs();
     StatusView::show("Saving error report ...");
-    _soliciting = 0;
+    _soliciting = SolicitingNothing;
     saveFileNow();
     return 0;
 }
@@ -373,8 +366,8 @@ int MsgArea::save()
 void MsgArea::saveFileNow()
 {
     LmxRptFile file;
-    if (file.open(_saveFile, qipVLRecFile::CreateNew) != 0) {
-        fprintf(stderr, " *** MsgHeader::save: Error opening %s\n", _saveFile);
+    if (file.open(_saveFile.get(), qipVLRecFile::CreateNew) != 0) {
+        fprintf(stderr, " *** MsgHeader::save: Error opening %s\n", _saveFile.get());
         StatusView::show("Saving error report ... Error!");
         return;
     }
@@ -385,7 +378,7 @@ void MsgArea::saveFileNow()
     if (r == 0)
         r = c;
     if (r != 0) {
-        fprintf(stderr, " *** MsgHeader::save: %s: %s\n", _saveFile, qipVLRecFile::error(r));
+        fprintf(stderr, " *** MsgHeader::save: %s: %s\n", _saveFile.get(), qipVLRecFile::error(r));
         StatusView::show("Saving error report ... Error!");
         return;
     }
@@ -394,14 +387,14 @@ void MsgArea::saveFileNow()
 
 int MsgArea::saveAs()
 {
-    if (_soliciting != 0) {
+    if (_soliciting != SolicitingNothing) {
         getRptFilename();
         return 0;
     }
     StatusView::show("Saving error report ...");
     if (getRptFilename() != 0)
         return -1;
-    _soliciting = 2;
+    _soliciting = SolicitingSave;
     return 0;
 }
 

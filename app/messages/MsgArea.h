@@ -2,14 +2,17 @@
 
 #include <Xm/Xm.h>
 
+#include <cstdlib>
+#include <memory>
+
 #include "app/messages/MsgBody.h"
 #include "app/messages/MsgHeaders.h"
 #include "app/records/SourceOpener.h"
+#include "app/sessions/NetClient.h"
 #include "app/sessions/SessionSink.h"
 #include "qip/Components/qipVCell.h"
 #include "qip/Support/List.h"
 
-class NetClient;
 class NetMsg;
 class ErrorMsg;
 class NextBtn;
@@ -35,6 +38,9 @@ class MsgArea : public qipVCell, public SessionSink {
 public:
     explicit MsgArea(const char* name);
     ~MsgArea() override;
+
+    // What the open report-file dialog is for (`_soliciting`).
+    enum Soliciting { SolicitingNothing = 0, SolicitingLoad = 1, SolicitingSave = 2 };
 
     void install(qipVCell* parent) override;
     void destroyed() override;
@@ -86,12 +92,14 @@ public:
 
     int nMessages() const { return _nMessages; }
     const List<NetClient*>& clients() const { return _clients; }
+    // Whether any client besides the trash can is listed.
+    bool hasClients() const { return _clients.length() > 1; }
     NetClient* trashcan() const { return _trashcan; }
     MsgHeaders& headers() { return _headers; }
     MsgBody& body() { return _body; }
     Widget dialog() const { return _dialogBox; }
-    int soliciting() const { return _soliciting; }
-    const char* saveFile() const { return _saveFile; }
+    Soliciting soliciting() const { return _soliciting; }
+    const char* saveFile() const { return _saveFile.get(); }
 
 private:
     template <class B>
@@ -123,15 +131,24 @@ private:
     List<SuprBtn*> _suprBtns;
     List<BuildBtn*> _buildBtns;
     List<ExitBtn*> _exitBtns;
+    // Frees a file name that strdup() made.
+    struct FreeText {
+        void operator()(char* text) const { free(text); }
+    };
+
     int _nMessages;
     MsgBody _body;
     Widget _dialogBox;
-    char* _loadFile;
-    char* _saveFile;
-    int _soliciting;
+    // The chosen report file names, owned; `_loadFile` goes after each load.
+    std::unique_ptr<char, FreeText> _loadFile;
+    std::unique_ptr<char, FreeText> _saveFile;
+    Soliciting _soliciting;
+    // The first of `_clients`, which owns it like every other client.
     NetClient* _trashcan;
+    // Owned: every client is destroyed with the message area or when the
+    // header list deletes it.
     List<NetClient*> _clients;
-    int _criterion;
+    SortBy _criterion;
     MsgHeaders _headers;
     EditorOpener _opener;
 };

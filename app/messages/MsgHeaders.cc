@@ -161,13 +161,13 @@ void MsgHeaders::describe(void* self, FILE* out)
     const qipView& v = h->_view;
     fprintf(out, "| view %d %d canvas %d %d selected %d cell %d %d\n", v._y, v._dy, h->_canvasWidth,
             h->_canvasHeight, h->_cursor._pos, h->_hPixels, h->_vPixels);
-    if (!h->_owner || h->_owner->clients().length() < 2)
+    if (!h->_owner || !h->_owner->hasClients())
         return;
     const std::vector<Line>& all = h->lines();
     for (int i = 0; i < v._dy && v._y + i < static_cast<int>(all.size()); ++i) {
         const Line& l = all[v._y + i];
         bool selected = l.item == h->_cursor._msg && l.client == h->_cursor.client();
-        const char* icon = l.index == 0 ? (l.client->_status ? "active" : "-")
+        const char* icon = l.index == 0 ? (l.client->_status != NetClient::Disconnected ? "active" : "-")
                                         : h->iconName(static_cast<ErrorMsg*>(l.item));
         fprintf(out, "| %c %s %s\n", selected ? '>' : ' ', icon, lineText(l.client, l.item));
     }
@@ -177,7 +177,7 @@ void MsgHeaders::annotate(ErrorMsg* m, Drawable d, int line) { iconFor(m)->rende
 
 void MsgHeaders::annotate(NetClient* c, Drawable d, int line)
 {
-    if (c->_status != 0)
+    if (c->_status != NetClient::Disconnected)
         _activeImg.render(d, IconX, line * _vPixels + IconY);
 }
 
@@ -236,7 +236,7 @@ int MsgHeaders::cursorLine()
 
 void MsgHeaders::refresh(Drawable d, qipView view)
 {
-    if (!_owner || _owner->clients().length() < 2)
+    if (!_owner || !_owner->hasClients())
         return;
     int offset = (_vPixels - _Ypxls) / 2 + _baseline;
     XSetFont(_display, _gc, _font);
@@ -293,7 +293,7 @@ void MsgHeaders::newSelection()
     if (!_owner)
         return;
     if (ErrorMsg* m = _cursor.message())
-        m->_status = 1;
+        m->_status = Old;
     NetClient* c = _cursor.client();
     _owner->newSelection(c, _cursor._msg);
     if (c)
@@ -317,7 +317,7 @@ int MsgHeaders::next()
     if (p < 0)
         return -1;
     if (ErrorMsg* m = _cursor.message())
-        m->_status = 1;
+        m->_status = Old;
     // A keyboard selection counts like a click: Return then opens it.
     _clicked = 1;
     keepInView(p);
@@ -366,7 +366,7 @@ int MsgHeaders::remove()
         c->_nSuppressed = 0;
         _cursor.reset();
     } else {
-        if (c->_status != 0) {
+        if (c->_status != NetClient::Disconnected) {
             StatusView::show("Cannot delete active sessions!");
             return -1;
         }

@@ -93,15 +93,15 @@ int LmxRptFile::save(NetClient* client)
     for (ListIterator<ErrorMsg*> i(client->_messages); i.valid(); i.next(), ++filled) {
         ErrorMsg* m = i.current();
         msgRec& r = recs[filled];
-        r._hdr = m->inject();
-        if (!r._hdr) {
+        r._header = m->inject();
+        if (!r._header) {
             result = outOfMemory;
             break;
         }
-        r._hdrSz = static_cast<unsigned>(strlen(r._hdr) + 1);
-        r._bdy = m->_body.text();
-        r._bdySz = static_cast<unsigned>(strlen(r._bdy) + 1);
-        total += 8 + uint64_t(r._hdrSz) + r._bdySz;
+        r._headerSize = static_cast<unsigned>(strlen(r._header) + 1);
+        r._body = m->_body.text();
+        r._bodySize = static_cast<unsigned>(strlen(r._body) + 1);
+        total += 8 + uint64_t(r._headerSize) + r._bodySize;
     }
     // The record's size and every offset are 32-bit in the file.
     if (result == noError && total > 0xffffffffu - qipVLHeader::Size - qipVLRecord::Size)
@@ -117,15 +117,15 @@ int LmxRptFile::save(NetClient* client)
         qipPutBE32(p, static_cast<uint32_t>(n));
         p += 4;
         for (int k = 0; k < n; ++k) {
-            p = putText(p, recs[k]._hdr, recs[k]._hdrSz);
-            p = putText(p, recs[k]._bdy, recs[k]._bdySz);
+            p = putText(p, recs[k]._header, recs[k]._headerSize);
+            p = putText(p, recs[k]._body, recs[k]._bodySize);
         }
         assert(p == buf + total);
         result = newRecord(ClientTag, reinterpret_cast<char*>(buf), static_cast<unsigned>(total));
     }
     free(buf);
     for (int k = 0; k < filled; ++k)
-        free(recs[k]._hdr);
+        free(recs[k]._header);
     delete[] recs;
     free(signOn);
     return result;
@@ -161,6 +161,18 @@ int LmxRptFile::readText(char*& text, uint32_t& length)
     return noError;
 }
 
+// Whether a saved sign-on header is a static-analysis client's, by its type
+// as the first bracket parses, which is what a save writes back: judged on
+// the raw text, a damaged header ("xZentrix...") loads as one kind of
+// client and is saved as the other.
+static bool isStaticAnalysis(const char* signOnHeader)
+{
+    std::string copy = signOnHeader;
+    ConxnMsg signOn;
+    signOn.extract(&copy[0]);
+    return strncmp(signOn._type.text(), "Zentrix", 7) == 0;
+}
+
 int LmxRptFile::processRecord(unsigned tag, unsigned, unsigned)
 {
     if (tag != ClientTag) {
@@ -172,8 +184,7 @@ int LmxRptFile::processRecord(unsigned tag, unsigned, unsigned)
     int r = readText(header, length);
     if (r != noError)
         return r;
-    // The first bracket holds the client's type.
-    r = strncmp(header + (length > 0 ? 1 : 0), "Zentrix", 7) == 0 ? sessionCW(header) : session(header);
+    r = isStaticAnalysis(header) ? sessionCW(header) : session(header);
     free(header);
     return r;
 }

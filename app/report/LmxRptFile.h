@@ -22,12 +22,13 @@ public:
     enum { ClientTag = 200 };
 
     // One message while a client's record is being built: the injected
-    // header (owned) and the body text (the message's own).
+    // header (owned) and the body text (the message's own), each with its
+    // size including the NUL.
     struct msgRec {
-        unsigned _hdrSz;
-        char* _hdr;
-        unsigned _bdySz;
-        const char* _bdy;
+        unsigned _headerSize;
+        char* _header;
+        unsigned _bodySize;
+        const char* _body;
     };
 
     LmxRptFile() {}

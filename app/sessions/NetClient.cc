@@ -14,17 +14,17 @@
 #include "app/sessions/SessionWriter.h"
 
 NetClient::NetClient(long id)
-    : _id(id), _header(nullptr), _status(0), _nSuppressed(0), _criterion(sortByTime), _signature(nullptr)
+    : _id(id), _header(nullptr), _status(Disconnected), _nSuppressed(0), _criterion(sortByTime), _signature(nullptr)
 {
     makeHeader();
 }
 
 NetClient::NetClient(ConxnMsg* signOn)
-    : _id(0), _header(nullptr), _status(0), _nSuppressed(0), _criterion(sortByTime), _signature(signOn)
+    : _id(0), _header(nullptr), _status(Disconnected), _nSuppressed(0), _criterion(sortByTime), _signature(signOn)
 {
     if (signOn) {
         _id = signOn->_token;
-        _status = 1;
+        _status = Connected;
         makeHeader();
     }
 }
@@ -99,7 +99,7 @@ int NetClient::insert(ErrorMsg* m)
 
 int NetClient::append(ErrorMsg* m) { return insert(m); }
 
-int NetClient::rebuildState() { return _status ? 0 : -1; }
+int NetClient::rebuildState() { return _status != Disconnected ? 0 : -1; }
 
 void NetClient::kill()
 {
@@ -114,7 +114,7 @@ void NetClient::kill()
 
 void NetClient::rebuild()
 {
-    if (_status == 1)
+    if (_status == Connected)
         kill();
 }
 
@@ -122,7 +122,7 @@ int NetClient::saveTo(SessionWriter& writer) { return writer.save(this); }
 
 void NetClient::disconnect()
 {
-    _status = 0;
+    _status = Disconnected;
     if (_signature)
         _signature->status(0);
 }

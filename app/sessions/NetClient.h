@@ -55,6 +55,9 @@ public:
     int nShown() const { return _messages.length() - _nSuppressed; }
     const char* header() const { return _header; }
 
+    // Values of `_status`.
+    enum { Disconnected = 0, Connected = 1 };
+
     long _id;
     char* _header;
     int _status;

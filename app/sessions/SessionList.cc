@@ -40,7 +40,7 @@ void SessionList::clientSignOff(long id)
 {
     ListIterator<NetClient*> i(_sessions);
     for (i.last(); i.valid(); i.prev())
-        if (i.current()->_id == id && i.current()->_status == 1) {
+        if (i.current()->_id == id && i.current()->_status == NetClient::Connected) {
             i.current()->disconnect();
             return;
         }

@@ -47,8 +47,8 @@ public:
     bool contains(const T& d) const { return find(d) != nullptr; }
 
     // First and last datum; a null (value-initialised) datum when empty.
-    T first() const { return _length_or(firstLink()); }
-    T last() const { return _length_or(lastLink()); }
+    T first() const { return datumOrNull(firstLink()); }
+    T last() const { return datumOrNull(lastLink()); }
 
     // The datum at 0-based index `i`; a null datum when out of range.
     T at(int i) const
@@ -67,7 +67,8 @@ public:
     Link* before(const Link* l) const { return static_cast<Link*>(prevLink(l)); }
 
 private:
-    static T _length_or(dLink* l) { return l ? static_cast<Link*>(l)->_datum : T(); }
+    // The datum a link carries; a null datum for no link.
+    static T datumOrNull(dLink* l) { return l ? static_cast<Link*>(l)->_datum : T(); }
 };
 
 // A cursor over a List<T>. It starts on the first element; `current()` is a

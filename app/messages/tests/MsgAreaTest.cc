@@ -203,20 +203,20 @@ TEST_F(MsgAreaWindow, loadAsksOnceAndSaveWithoutANameAsksForOne)
     EXPECT_EQ(theMessageContainer->load(), 0);
     Widget dialog = theMessageContainer->dialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(theMessageContainer->soliciting(), 1);
+    EXPECT_EQ(theMessageContainer->soliciting(), MsgArea::SolicitingLoad);
     theMessageContainer->load();
     EXPECT_EQ(theMessageContainer->dialog(), dialog);
     // Save-as while the load dialog is open does not turn it into a save dialog.
     theMessageContainer->saveAs();
-    EXPECT_EQ(theMessageContainer->soliciting(), 1);
+    EXPECT_EQ(theMessageContainer->soliciting(), MsgArea::SolicitingLoad);
     XtCallCallbacks(dialog, XmNcancelCallback, nullptr);
     EXPECT_EQ(theMessageContainer->dialog(), nullptr);
-    EXPECT_EQ(theMessageContainer->soliciting(), 0);
+    EXPECT_EQ(theMessageContainer->soliciting(), MsgArea::SolicitingNothing);
 
     ASSERT_EQ(theMessageContainer->saveFile(), nullptr);
     theMessageContainer->save();
     EXPECT_NE(theMessageContainer->dialog(), nullptr);
-    EXPECT_EQ(theMessageContainer->soliciting(), 2);
+    EXPECT_EQ(theMessageContainer->soliciting(), MsgArea::SolicitingSave);
     EXPECT_EQ(theStatusBar->shownText(), std::string("Saving error report ..."));
     XtCallCallbacks(theMessageContainer->dialog(), XmNcancelCallback, nullptr);
 }
