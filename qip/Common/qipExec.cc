@@ -13,7 +13,6 @@ qipExec::qipExec()
     : _argc(0),
       _argv(nullptr),
       _envp(nullptr),
-      _sendEnv(0),
       _pid(-1),
       _cwd(nullptr),
       _cmdlineData(nullptr),
@@ -39,8 +38,13 @@ static int pack(int n, const char* data, int size, char*& block, int& blockSize,
 {
     if (!data || size <= 0 || n < 0)
         return -1;
-    char* copy = static_cast<char*>(malloc(size + 1));
-    char** v = static_cast<char**>(malloc(sizeof(char*) * (n + 1)));
+    // Each string takes at least its NUL, so the block holds no more than
+    // `size` of them: the vector is sized by the bytes that came, never by
+    // the count a client or a report file declared.
+    if (n > size)
+        n = size;
+    char* copy = static_cast<char*>(malloc(static_cast<size_t>(size) + 1));
+    char** v = static_cast<char**>(malloc(sizeof(char*) * (static_cast<size_t>(n) + 1)));
     if (!copy || !v) {
         free(copy);
         free(v);

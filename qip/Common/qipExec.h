@@ -41,7 +41,6 @@ private:
     int _argc;
     char** _argv;
     char** _envp;
-    int _sendEnv;
     pid_t _pid;
     char* _cwd;
     char* _cmdlineData;
