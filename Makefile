@@ -4,7 +4,7 @@ JOBS ?= 2
 BUILD_TYPE ?= RelWithDebInfo
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build test run install asan bench clean
+.PHONY: all deps configure build test run install asan bench fuzz clean
 
 all: build
 
@@ -39,5 +39,15 @@ bench: configure
 	  && $(BUILD)/bench/lumox_bench && $(BUILD)/bench/checkers/lumox_run_bench \
 	  && $(BUILD)/bench/report/lumox_report_bench
 
+# The libFuzzer targets of fuzz/, built with clang++ in build-fuzz and run
+# one after the other: FUZZ_SECONDS each, or FUZZ_RUNS executions each;
+# FUZZ_TARGETS names some of them (fuzz/README.md).
+FUZZ_SECONDS ?= 60
+FUZZ_RUNS ?=
+FUZZ_TARGETS ?=
+fuzz: deps
+	@JOBS=$(JOBS) scripts/fuzz.sh build build-fuzz \
+	  && FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_RUNS=$(FUZZ_RUNS) scripts/fuzz.sh run build-fuzz $(FUZZ_TARGETS)
+
 clean:
-	@rm -rf $(BUILD) build-asan
+	@rm -rf $(BUILD) build-asan build-fuzz
