@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/network/NetConnection.h"
+#include "app/network/PeerOwner.h"
 #include "app/network/ZxNetCon.h"
 
 long ConnectionFactory::_token = 65535;
@@ -42,20 +43,27 @@ NetConnection* ConnectionFactory::connectionFor(const char* signature, int socke
     return new NetConnection(socket, manager, token);
 }
 
-NetConnection* ConnectionFactory::makeNetConnection(int socket, NetManager* manager)
+NetConnection* ConnectionFactory::makeNetConnection(int socket, NetManager* manager, const char* bytes, int n,
+                                                    bool remote, const std::string& peer)
 {
+    if (n <= 0)
+        return nullptr;
     // Two spare NULs, so that the user id after '>' can always be scanned.
     char data[HandshakeSize + 2];
     memset(data, 0, sizeof data);
-    ssize_t n;
-    do
-        n = read(socket, data, HandshakeSize);
-    while (n < 0 && errno == EINTR);
-    if (n <= 0) {
-        fprintf(stderr, " *** ConnectionFactory::makeNetConnection: bad connection. Aborting\n");
+    memcpy(data, bytes, static_cast<size_t>(n < HandshakeSize ? n : HandshakeSize));
+    const char* mark = n > 4 ? static_cast<const char*>(memchr(data + 4, '>', static_cast<size_t>(n - 4))) : nullptr;
+
+    // Who the client is: on this host, the owner of its socket as the kernel
+    // says, whatever it claims (a claim alone let any local user in under
+    // this user's id); from another host only its claim can tell.
+    long owner = remote ? static_cast<long>(getuid()) : PeerOwner::uidOf(socket);
+    if (owner != static_cast<long>(getuid())) {
+        if (!remote)
+            fprintf(stderr, " *** ConnectionFactory::makeNetConnection: refused a client of user %ld\n", owner);
+        refuse(socket);
         return nullptr;
     }
-    const char* mark = n > 4 ? static_cast<const char*>(memchr(data + 4, '>', static_cast<size_t>(n - 4))) : nullptr;
 
     NetConnection* connection;
     if (!mark) {
@@ -83,6 +91,7 @@ NetConnection* ConnectionFactory::makeNetConnection(int socket, NetManager* mana
             return nullptr;
         connection = connectionFor(signature.c_str(), socket, manager, token);
     }
-    connection->activate();
+    if (remote)
+        connection->remote(peer);
     return connection;
 }

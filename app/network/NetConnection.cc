@@ -1,10 +1,10 @@
 #include "app/network/NetConnection.h"
 
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cassert>
 #include <cstdlib>
+#include <string>
 
 #include "app/records/ConxnMsg.h"
 #include "app/records/ErrorMsg.h"
@@ -14,7 +14,7 @@
 #include "qip/Monitors/qipFdActivity_X.h"
 
 NetConnection::NetConnection(int socket, NetManager* manager, long token)
-    : _socket(socket), _token(token), _manager(manager), _in(this)
+    : _socket(socket), _token(token), _manager(manager), _in(this), _signedOn(false), _since(0)
 {
 }
 
@@ -30,35 +30,47 @@ void NetConnection::closeSocket()
 int NetConnection::initialize(ConxnMsg* header)
 {
     assert(header != 0);
-    _in.installEngine();
-    _in.watch(_socket);
-    // A client that sends no proper first frame signs on with empty fields
-    // and is closed at the next readable event; a broken frame shuts the
-    // socket, so that it reads as ended even while the peer stays.
-    int r = _in.read();
-    if (r <= 0)
-        _in.buffer()->filled(0);
-    if (r < 0)
-        shutdown(_socket, SHUT_RDWR);
     _in >> *header;
     if (_token == 0)
         _token = atol(header->_pid.text());
-    return _in.activate();
+    return 0;
 }
 
 int NetConnection::activate()
 {
-    ConxnMsg* header = new ConxnMsg(_token);
-    initialize(header);
-    LmxClient* client = new LmxClient(header);
-    if (SessionSink* sink = SessionSink::current())
-        sink->clientSignOn(client);
-    else
-        delete client;
-    return 0;
+    _in.installEngine();
+    _in.watch(_socket);
+    return _in.activate();
 }
 
+NetClient* NetConnection::makeClient(ConxnMsg* header) { return new LmxClient(header); }
+
 void NetConnection::newMessage()
+{
+    if (_signedOn) {
+        takeRecord();
+        return;
+    }
+    ConxnMsg* header = new ConxnMsg(_token);
+    initialize(header);
+    NetClient* client = makeClient(header);
+    if (isRemote()) {
+        // A session from another host says so in its line.
+        client->_origin = NetClient::FromRemote;
+        client->_peer = _peer;
+        header->text((std::string(header->id()) + "  (remote: " + _peer + ")").c_str());
+    }
+    _signedOn = true;
+    if (SessionSink* sink = SessionSink::current()) {
+        sink->clientSignOn(client);
+    } else {
+        delete client;
+        clientDropped();
+    }
+    _manager->signedOn(this);
+}
+
+void NetConnection::takeRecord()
 {
     ErrorMsg* m = new ErrorMsg(_token);
     _in >> *m;

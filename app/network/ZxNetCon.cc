@@ -10,21 +10,15 @@ ZxNetCon::ZxNetCon(int socket, NetManager* manager, long token) : NetConnection(
 {
 }
 
-int ZxNetCon::activate()
+NetClient* ZxNetCon::makeClient(ConxnMsg* header)
 {
-    ConxnMsg* header = new ConxnMsg(_token);
-    initialize(header);
+    // The client signs on with the sink, which owns it; the connection
+    // keeps only a pointer for the context records that follow.
     _client = new ZxClient(header);
-    if (SessionSink* sink = SessionSink::current()) {
-        sink->clientSignOn(_client);
-    } else {
-        delete _client;
-        _client = nullptr;
-    }
-    return 0;
+    return _client;
 }
 
-void ZxNetCon::newMessage()
+void ZxNetCon::takeRecord()
 {
     ZxErrHdr header(_token);
     if (header.read(_in) != 0)

@@ -13,11 +13,12 @@ class ZxNetCon : public NetConnection {
 public:
     ZxNetCon(int socket, NetManager* manager, long token);
 
-    int activate() override;
-    void newMessage() override;
-
     ZxClient* client() const { return _client; }
 
 protected:
+    NetClient* makeClient(ConxnMsg* header) override;
+    void takeRecord() override;
+    void clientDropped() override { _client = nullptr; }
+
     ZxClient* _client;
 };

@@ -227,6 +227,8 @@ static Client* signOnAgain(char* signOnHeader, long& token)
         delete signOn;
         return nullptr;
     }
+    // A loaded session's pid and command are only what the file says.
+    client->_origin = NetClient::FromReport;
     sink->clientSignOn(client);
     return client;
 }

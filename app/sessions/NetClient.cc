@@ -14,13 +14,15 @@
 #include "app/sessions/SessionWriter.h"
 
 NetClient::NetClient(long id)
-    : _id(id), _header(nullptr), _status(Disconnected), _nSuppressed(0), _criterion(sortByTime), _signature(nullptr)
+    : _id(id), _header(nullptr), _status(Disconnected), _nSuppressed(0), _criterion(sortByTime), _signature(nullptr),
+      _origin(FromThisHost)
 {
     makeHeader();
 }
 
 NetClient::NetClient(ConxnMsg* signOn)
-    : _id(0), _header(nullptr), _status(Disconnected), _nSuppressed(0), _criterion(sortByTime), _signature(signOn)
+    : _id(0), _header(nullptr), _status(Disconnected), _nSuppressed(0), _criterion(sortByTime), _signature(signOn),
+      _origin(FromThisHost)
 {
     if (signOn) {
         _id = signOn->_token;

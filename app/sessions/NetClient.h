@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "qip/Support/List.h"
 
 class ConxnMsg;
@@ -57,6 +59,11 @@ public:
 
     // Values of `_status`.
     enum { Disconnected = 0, Connected = 1 };
+    // Where a session came from: a client of this user on this host, a
+    // client on another host (only when the program listens there), or a
+    // report file. Whether its program may be interrupted, and whose word
+    // its command is, depend on it.
+    enum Origin { FromThisHost = 0, FromRemote = 1, FromReport = 2 };
 
     long _id;
     char* _header;
@@ -65,6 +72,8 @@ public:
     int _criterion;
     ConxnMsg* _signature;
     List<ErrorMsg*> _messages;
+    Origin _origin;
+    std::string _peer;  // the address of a remote client
 
 protected:
     // Inserts `m` in the current order; the new count, or -1.

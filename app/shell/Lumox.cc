@@ -1,5 +1,7 @@
 #include "app/shell/Lumox.h"
 
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -47,10 +49,18 @@ int Lumox::appMain(int& argc, char** argv)
     _portEngine.reset(new qipFdActivity_X(&_portMonitor));
     _portMonitor.engine(_portEngine.get());
 
+    // Every client holds a descriptor: as many as the system lets this
+    // user have, not the smaller default.
+    struct rlimit files;
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
+
     int base = basePort();
     int chosen = -1;
     for (int port = base; port < base + PortsTried && chosen < 0; ++port)
-        if (_portMonitor.monitor(port) == 0)
+        if (_portMonitor.listen(port) == 0)
             chosen = port;
     if (chosen < 0) {
         fprintf(stderr, " *** Torvane : no available ports.\n");

@@ -24,7 +24,7 @@ InProcessCollector::~InProcessCollector()
     _manager.engine(nullptr);
 }
 
-bool InProcessCollector::listen(int port) { return _manager.monitor(port) == 0 && _manager.activate() == 0; }
+bool InProcessCollector::listen(int port) { return _manager.listen(port) == 0 && _manager.activate() == 0; }
 
 bool InProcessCollector::serve(const std::function<void()>& client, const std::function<bool()>& until,
                                int timeoutMs)
