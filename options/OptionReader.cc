@@ -1,3 +1,7 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -378,12 +382,40 @@ static void end_file()
     option_line = -1;
 }
 
+// An option file, opened for reading only when it is a regular file of at
+// most MAX_OPTION_FILE bytes. Paths come from clients too (-Zop on an
+// analysed command line, the project's .qnrc in the directory a client
+// names): a device, a pipe or a huge file would stall the program or fill
+// its memory, so it is passed over with one line on standard error. The open
+// does not wait for a pipe's writer.
+enum { MAX_OPTION_FILE = 4 * 1024 * 1024 };
+
+static FILE* open_option_file(const char* path)
+{
+    int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > MAX_OPTION_FILE) {
+        fprintf(stderr, " *** options: %s is not read: %s\n", path,
+                S_ISREG(st.st_mode) ? "it is larger than 4 MiB" : "it is not a regular file");
+        close(fd);
+        return nullptr;
+    }
+    // Back to ordinary reads for a regular file.
+    fcntl(fd, F_SETFL, 0);
+    FILE* fp = fdopen(fd, "r");
+    if (!fp)
+        close(fd);
+    return fp;
+}
+
 int _Torvane_read_option_file(const char* path, OptionCallback cb)
 {
     if (!path)
         return 0;
     begin_file(path, cb);
-    FILE* fp = fopen(path, "rt");
+    FILE* fp = open_option_file(path);
     const bool opened = fp != nullptr;
     if (opened) {
         read_stream(fp, cb);

@@ -176,6 +176,13 @@ void SuprFile::removeSuppressions(char* tool, char* option, char* value)
 static int readContents(const char* path, std::string& bytes)
 {
     bytes.clear();
+    // What the reader will not read (a pipe, a device, a huge file) is not
+    // rewritten either.
+    struct stat st;
+    if (stat(path, &st) != 0)
+        return errno == ENOENT ? 0 : -1;
+    if (!S_ISREG(st.st_mode) || st.st_size > 4 * 1024 * 1024)
+        return -1;
     FILE* fp = fopen(path, "r");
     if (!fp)
         return errno == ENOENT ? 0 : -1;

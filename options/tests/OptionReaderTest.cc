@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -100,6 +101,22 @@ TEST_F(OptionReader, aLineOfAnyLengthIsReadWhole)
     EXPECT_EQ(s[0].line, 2);
     EXPECT_EQ(s[1].value, "item 4");
     EXPECT_EQ(s[1].line, 3);
+}
+
+TEST_F(OptionReader, onlyRegularFilesOfAtMostFourMegabytesAreRead)
+{
+    // A client can name any path: a device, a pipe nobody writes to, a
+    // huge file. None of them holds the reader up or fills its memory.
+    std::string fifo = _dir + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string huge = _dir + "/huge";
+    lumox_test::writeFile(huge, "suppress item 1\n" + std::string(5 * 1024 * 1024, '#'));
+    for (const std::string& path : {std::string("/dev/zero"), fifo, huge, _dir}) {
+        seen.clear();
+        EXPECT_EQ(tvopt::_Torvane_read_option_file(path.c_str(), collect), 0) << path;
+        for (const Seen& s : seen)
+            EXPECT_EQ(s.option, "") << path;
+    }
 }
 
 TEST_F(OptionReader, anOptionHoldingANulIsPassedOverWithItsContinuationsOnly)
