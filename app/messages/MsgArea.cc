@@ -228,11 +228,32 @@ int MsgArea::rebuild()
     NetClient* c = currentClient();
     if (!c || c == _trashcan)
         return -1;
+    // A command runs only when the user has seen it and said so: it came
+    // from a client or a file, not from the user.
+    if (c->analysedCommand()) {
+        _buildConfirm.ask(theApplication ? theApplication->baseWidget() : nullptr, c, runConfirmed, this);
+        return 0;
+    }
+    runRebuild(c);
+    return 0;
+}
+
+void MsgArea::runRebuild(NetClient* c)
+{
     c->rebuild();
     int r = c->rebuildState();
     for (ListIterator<BuildBtn*> i(_buildBtns); i.valid(); i.next())
         i.current()->state(r);
-    return 0;
+}
+
+void MsgArea::runConfirmed(long id, void* self)
+{
+    MsgArea* area = static_cast<MsgArea*>(self);
+    for (ListIterator<NetClient*> i(area->_clients); i.valid(); i.next())
+        if (i.current()->_id == id && i.current() != area->_trashcan) {
+            area->runRebuild(i.current());
+            return;
+        }
 }
 
 // ---- report files -----------------------------------------------------------

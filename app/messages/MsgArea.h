@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/messages/BuildConfirm.h"
 #include "app/messages/MsgBody.h"
 #include "app/messages/MsgHeaders.h"
 #include "app/records/SourceOpener.h"
@@ -73,6 +74,8 @@ public:
     int sort();
     int suppress();
     int rebuild();
+    // The question a static analysis's Build asks first (null before).
+    Widget buildQuestion() const { return _buildConfirm.dialog(); }
 
     // Button registry: each button registers itself and follows the rules
     // for its kind.
@@ -114,6 +117,9 @@ private:
     void saveFileNow();
 
     static void ok_cbk(Widget w, XtPointer clientData, XtPointer callData);
+    // Runs session `id`'s command again, once the user said so.
+    static void runConfirmed(long id, void* self);
+    void runRebuild(NetClient* c);
 
     // Opens source lines in the external editor.
     struct EditorOpener : SourceOpener {
@@ -151,6 +157,7 @@ private:
     SortBy _criterion;
     MsgHeaders _headers;
     EditorOpener _opener;
+    BuildConfirm _buildConfirm;
 };
 
 extern MsgArea* theMessageContainer;

@@ -57,7 +57,8 @@ NetConnection* ConnectionFactory::makeNetConnection(int socket, NetManager* mana
     // Who the client is: on this host, the owner of its socket as the kernel
     // says, whatever it claims (a claim alone let any local user in under
     // this user's id); from another host only its claim can tell.
-    long owner = remote ? static_cast<long>(getuid()) : PeerOwner::uidOf(socket);
+    unsigned long inode = 0;
+    long owner = remote ? static_cast<long>(getuid()) : PeerOwner::uidOf(socket, inode);
     if (owner != static_cast<long>(getuid())) {
         if (!remote)
             fprintf(stderr, " *** ConnectionFactory::makeNetConnection: refused a client of user %ld\n", owner);
@@ -93,5 +94,6 @@ NetConnection* ConnectionFactory::makeNetConnection(int socket, NetManager* mana
     }
     if (remote)
         connection->remote(peer);
+    connection->peerSocket(inode);
     return connection;
 }

@@ -14,7 +14,7 @@
 #include "qip/Monitors/qipFdActivity_X.h"
 
 NetConnection::NetConnection(int socket, NetManager* manager, long token)
-    : _socket(socket), _token(token), _manager(manager), _in(this), _signedOn(false), _since(0)
+    : _socket(socket), _token(token), _manager(manager), _in(this), _signedOn(false), _peerSocket(0), _since(0)
 {
 }
 
@@ -54,6 +54,7 @@ void NetConnection::newMessage()
     ConxnMsg* header = new ConxnMsg(_token);
     initialize(header);
     NetClient* client = makeClient(header);
+    client->_peerSocket = _peerSocket;
     if (isRemote()) {
         // A session from another host says so in its line.
         client->_origin = NetClient::FromRemote;

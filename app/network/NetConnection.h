@@ -45,6 +45,8 @@ public:
     // The peer is on another host, at `peer` (only when told to listen there).
     void remote(const std::string& peer) { _peer = peer; }
     bool isRemote() const { return !_peer.empty(); }
+    // The inode of the client's socket, as the kernel's tables name it.
+    void peerSocket(unsigned long inode) { _peerSocket = inode; }
     // When the client was accepted, in the manager's milliseconds.
     long long since() const { return _since; }
     void since(long long ms) { _since = ms; }
@@ -84,6 +86,7 @@ protected:
     Inbound _in;
     bool _signedOn;
     std::string _peer;
+    unsigned long _peerSocket;
     long long _since;
 
 private:

@@ -51,7 +51,7 @@ void unmap(sockaddr_storage& a)
 
 }  // namespace
 
-long PeerOwner::uidInTable(const char* path, const char* local, const char* remote)
+long PeerOwner::uidInTable(const char* path, const char* local, const char* remote, unsigned long* inode)
 {
     FILE* f = fopen(path, "r");
     if (!f)
@@ -64,17 +64,26 @@ long PeerOwner::uidInTable(const char* path, const char* local, const char* remo
     }
     while (uid < 0 && fgets(line, sizeof line, f)) {
         char l[64], r[64];
-        unsigned long owner = 0;
-        // "sl local remote st tx:rx tr:when retrnsmt uid ..."
-        if (sscanf(line, " %*s %63s %63s %*s %*s %*s %*s %lu", l, r, &owner) == 3 && strcasecmp(l, local) == 0
-            && strcasecmp(r, remote) == 0)
+        unsigned long owner = 0, node = 0;
+        // "sl local remote st tx:rx tr:when retrnsmt uid timeout inode ..."
+        if (sscanf(line, " %*s %63s %63s %*s %*s %*s %*s %lu %*s %lu", l, r, &owner, &node) == 4
+            && strcasecmp(l, local) == 0 && strcasecmp(r, remote) == 0) {
             uid = static_cast<long>(owner);
+            if (inode)
+                *inode = node;
+        }
     }
     fclose(f);
     return uid;
 }
 
 long PeerOwner::uidOf(int socket)
+{
+    unsigned long inode = 0;
+    return uidOf(socket, inode);
+}
+
+long PeerOwner::uidOf(int socket, unsigned long& inode)
 {
     sockaddr_storage ours, peer;
     socklen_t n = sizeof ours, m = sizeof peer;
@@ -89,7 +98,7 @@ long PeerOwner::uidOf(int socket)
     const char* table = peer.ss_family == AF_INET ? "/proc/net/tcp" : "/proc/net/tcp6";
     if (peer.ss_family != AF_INET && peer.ss_family != AF_INET6)
         return -1;
-    return uidInTable(table, tableEntry(peer).c_str(), tableEntry(ours).c_str());
+    return uidInTable(table, tableEntry(peer).c_str(), tableEntry(ours).c_str(), &inode);
 }
 
 bool PeerOwner::isLoopback(int socket)

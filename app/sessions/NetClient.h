@@ -36,8 +36,11 @@ public:
     virtual void suppress(ErrorMsg*) {}
     // 0 when a rebuild is possible (the client is connected), else -1.
     virtual int rebuildState();
-    // Interrupts the client's program (SIGINT to the sign-on's pid).
-    virtual void kill();
+    // Interrupts the client's program (SIGINT to the sign-on's pid), but only
+    // a live session's of this host whose pid is this user's process holding
+    // the session's socket, or started by the process that holds it: a
+    // claimed or loaded pid is never signalled. 0, or -1 when nothing was.
+    virtual int kill();
     // Interrupts a connected client's program so that it can be run again.
     virtual void rebuild();
     // Hands this session to the writer's save() for its kind; its result.
@@ -74,6 +77,10 @@ public:
     List<ErrorMsg*> _messages;
     Origin _origin;
     std::string _peer;  // the address of a remote client
+    // The inode of the client's own socket, as the kernel's socket tables
+    // name it (0 when unknown): the process holding it, or one it started,
+    // is the one Build may interrupt.
+    unsigned long _peerSocket;
 
 protected:
     // Inserts `m` in the current order; the new count, or -1.

@@ -48,6 +48,10 @@ static void dumpOne(Widget w, const std::string& parentPath, FILE* out)
             Window child;
             XTranslateCoordinates(XtDisplay(p), XtWindow(p), DefaultRootWindow(XtDisplay(p)), gx, gy, &x, &y,
                                   &child);
+            // A managed gadget shows where its parent's window shows.
+            XWindowAttributes a;
+            viewable = XtIsManaged(w) && XGetWindowAttributes(XtDisplay(p), XtWindow(p), &a)
+                       && a.map_state == IsViewable;
         }
         width = gw;
         height = gh;

@@ -127,7 +127,21 @@ TEST(StaticAnalysis, violationsSuppressedInTheEditorStayHiddenAfterARebuild)
     WidgetInfo build;
     ASSERT_TRUE(lumox.widget("actionGroup_work.build.build_button", build));
     EXPECT_TRUE(build.sensitive);
+    // The command runs only once the user has seen it: Cancel runs nothing.
     click(lumox.display(), build.centerX(), build.centerY());
+    WidgetInfo question;
+    ASSERT_TRUE(lumox.waitForWidget("confirmBuild.Message", question));
+    // The dump joins the lines of the text.
+    EXPECT_NE(question.label.find("Command:    " + buildPath("bin/lumox-zx") + " g++ -c shapes.cc"), std::string::npos)
+        << question.label;
+    EXPECT_NE(question.label.find("Directory:  " + p.dir), std::string::npos) << question.label;
+    EXPECT_NE(question.label.find("From:       a client of yours on this host"), std::string::npos);
+    ASSERT_TRUE(lumox.clickWidget("confirmBuild.Cancel"));
+    sleepMs(1500);
+    EXPECT_TRUE(lumox.waitForMessages(8, 100)) << "nothing ran";
+    click(lumox.display(), build.centerX(), build.centerY());
+    ASSERT_TRUE(lumox.waitForWidget("confirmBuild.OK", question));
+    ASSERT_TRUE(lumox.clickWidget("confirmBuild.OK"));
     // 9 violations shown before, 8 once item 11 was suppressed; the new run
     // adds its 8.
     ASSERT_TRUE(lumox.waitForMessages(16, 30000));

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -200,6 +201,54 @@ TEST_F(ClientLibrary, aForkedChildReportsAsASessionOfItsOwn)
     ASSERT_EQ(own->nMessages(), 1);
     EXPECT_STREQ(own->_messages.first()->_errorCategory, "IN_CHILD");
     lumox_close(c);
+}
+
+// Build interrupts the process that holds the session's socket (or one it
+// started), never a pid a client merely names, nor a loaded session's.
+TEST_F(ClientLibrary, onlyTheSessionsOwnProcessCanBeInterrupted)
+{
+    lumox_test::Child bystander;
+    ASSERT_TRUE(bystander.start({"/bin/sleep", "30"}));
+    // Two client processes: one names the bystander's pid, one its own.
+    auto client = [](long claim) {
+        pid_t pid = fork();
+        if (pid == 0) {
+            lumox_signon s = {};
+            s.pid = claim;
+            lumox_client* c = nullptr;
+            if (lumox_connect(&c, &s) != LUMOX_OK)
+                _exit(1);
+            lumox_wait(c, 20000);
+            _exit(0);
+        }
+        return pid;
+    };
+    pid_t liar = -1, honest = -1;
+    long first = ConnectionFactory::_token;
+    serve([&] {
+        liar = client(bystander.pid());
+        honest = client(0);
+    }, [&] { return _manager.nConnections() == 2; });
+    NetClient* claimed = nullptr;
+    NetClient* own = nullptr;
+    for (long id : {first + 1, first + 2}) {
+        NetClient* c = clientWithId(id);
+        ASSERT_NE(c, nullptr);
+        (std::string(c->_signature->_pid.text()) == std::to_string(bystander.pid()) ? claimed : own) = c;
+    }
+    ASSERT_TRUE(claimed && own);
+    EXPECT_EQ(claimed->kill(), -1);
+    EXPECT_TRUE(bystander.running());
+    own->_origin = NetClient::FromReport;
+    EXPECT_EQ(own->kill(), -1) << "a loaded session's pid is never signalled";
+    own->_origin = NetClient::FromThisHost;
+    EXPECT_EQ(own->kill(), 0);
+    int status = 0;
+    EXPECT_EQ(waitpid(honest, &status, 0), honest);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
+    kill(liar, SIGKILL);
+    waitpid(liar, nullptr, 0);
+    bystander.kill();
 }
 
 // A static analyser on the library: its context arrives in the ZxClient, its
