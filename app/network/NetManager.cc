@@ -37,7 +37,9 @@ std::string addressOf(const sockaddr_storage& a)
 
 }  // namespace
 
-NetManager::NetManager() : _port(3255), _reapTimer(0), _sweepTimer(0), _paused(false), _toldPaused(false)
+NetManager::NetManager()
+    : _port(3255), _reapTimer(0), _sweepTimer(0), _paused(false), _toldPaused(false),
+      _reserve(open("/dev/null", O_RDONLY | O_CLOEXEC))
 {
     qipPortSensor::_port = 3255;
 }
@@ -63,6 +65,8 @@ NetManager::~NetManager()
     _live -= _connections.length();
     _connections.clear();
     _listeners.clear();
+    if (_reserve >= 0)
+        close(_reserve);
 }
 
 long long NetManager::nowMs()
@@ -183,7 +187,10 @@ void NetManager::handshakeDone(NetHandshake* h, bool whole)
     _handshakes.remove(h);
     NetConnection* c = nullptr;
     if (whole) {
+        if (_reserve >= 0)
+            close(_reserve);
         c = ConnectionFactory::makeNetConnection(h->socket(), this, h->data(), h->size(), h->remote(), h->peer());
+        _reserve = open("/dev/null", O_RDONLY | O_CLOEXEC);
         if (c) {
             h->release();
             c->since(h->since());

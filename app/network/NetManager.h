@@ -112,6 +112,10 @@ private:
     XtIntervalId _sweepTimer;
     bool _paused;
     bool _toldPaused;
+    // A descriptor held in reserve and let go while a handshake is judged:
+    // reading the kernel's socket tables needs one, also when the
+    // connections have taken all the others.
+    int _reserve;
 
     static int _live;
 };

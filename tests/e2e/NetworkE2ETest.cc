@@ -101,10 +101,22 @@ TEST(NetworkE2E, strangersAreRefusedAndLeaveNoTrace)
     EXPECT_TRUE(lumox.waitForMessages(1));
 }
 
-TEST(NetworkE2E, fiftyConcurrentSendersLoseNothing)
+TEST(NetworkE2E, fiftyConcurrentSendersLoseNothingWhileAnotherClientStallsInsideAFrame)
 {
     LumoxHarness lumox;
     ASSERT_TRUE(lumox.start());
+    // Signed on, then half a frame and silence for the whole run.
+    int staller = connectTo(lumox.port());
+    ASSERT_GE(staller, 0);
+    std::string hello = "<Runtime> " + std::to_string(getuid());
+    ASSERT_EQ(write(staller, hello.data(), hello.size()), (ssize_t)hello.size());
+    int32_t answer = 0;
+    ASSERT_EQ(read(staller, &answer, sizeof answer), (ssize_t)sizeof answer);
+    std::string header = "<Runtime><1><staller><0><h><t>";
+    int32_t hlen = (int32_t)header.size() + 1, flen = hlen + 4, half = 500;
+    std::string bytes = std::string((char*)&flen, 4) + std::string((char*)&hlen, 4) + header + std::string(1, '\0') +
+                        std::string((char*)&half, 4) + "a part";
+    ASSERT_EQ(write(staller, bytes.data(), bytes.size()), (ssize_t)bytes.size());
     const int senders = 50, each = 1000;
     std::vector<std::unique_ptr<Child>> children;
     for (int k = 0; k < senders; ++k) {
@@ -115,6 +127,8 @@ TEST(NetworkE2E, fiftyConcurrentSendersLoseNothing)
     for (auto& child : children)
         EXPECT_EQ(child->wait(120000), 0) << child->err();
     EXPECT_TRUE(lumox.waitForMessages(senders * each, 120000)) << lumox.label("msgLbl");
+    EXPECT_TRUE(lumox.waitForConnections(1, 30000));
+    close(staller);
     EXPECT_TRUE(lumox.waitForConnections(0, 30000));
     EXPECT_TRUE(lumox.process().running());
 }
