@@ -35,9 +35,9 @@ asan:
 	  $(MAKE) test BUILD=build-asan BUILD_TYPE=Debug CMAKE_EXTRA=-DLUMOX_SANITIZE=ON
 
 bench: configure
-	@cmake --build $(BUILD) -j$(JOBS) --target lumox_bench lumox_run_bench lumox_report_bench \
+	@cmake --build $(BUILD) -j$(JOBS) --target lumox_bench lumox_run_bench lumox_report_bench lumox_intake_bench \
 	  && $(BUILD)/bench/lumox_bench && $(BUILD)/bench/checkers/lumox_run_bench \
-	  && $(BUILD)/bench/report/lumox_report_bench
+	  && $(BUILD)/bench/report/lumox_report_bench && $(BUILD)/bench/intake/lumox_intake_bench
 
 # The libFuzzer targets of fuzz/, built with clang++ in build-fuzz and run
 # one after the other: FUZZ_SECONDS each, or FUZZ_RUNS executions each;
