@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -235,4 +238,74 @@ TEST(HostileClients, anOptionFileThatNeverEndsLeavesTheProgramResponsive)
     ASSERT_TRUE(lumox.sender(after, {"-c", "AFTER"}));
     EXPECT_EQ(after.wait(), 0);
     EXPECT_TRUE(pollUntil([&] { return lumox.label("msgLbl") != before; }, 1000)) << before;
+}
+
+TEST(HostileClients, framesBegunButNotFinishedMayHoldAQuarterGigabyteInAll)
+{
+    LumoxHarness lumox;
+    ASSERT_TRUE(lumox.start());
+    // Five clients each send most of a 60 MiB frame and stop: past 256 MiB
+    // held in all, the one holding the most is closed.
+    const int32_t frameSize = 60 * 1024 * 1024;
+    std::string part(55 * 1024 * 1024, 'x');
+    std::vector<int> fds;
+    for (int k = 0; k < 5; ++k) {
+        int fd = connectTo(lumox.port());
+        ASSERT_GT(handshake(fd, getuid()), 0);
+        std::string head = signOn("big" + std::to_string(k)) + word(frameSize);
+        ASSERT_EQ(write(fd, head.data(), head.size()), (ssize_t)head.size());
+        // The first client sends a little more, so that it holds the most.
+        size_t n = part.size() + (k == 0 ? 4096 : 0);
+        std::string extra = k == 0 ? part + std::string(4096, 'y') : part;
+        for (size_t done = 0; done < n;) {
+            ssize_t w = write(fd, extra.data() + done, n - done);
+            if (w <= 0)
+                break;
+            done += static_cast<size_t>(w);
+        }
+        fds.push_back(fd);
+    }
+    EXPECT_TRUE(lumox.process().waitForErr("held for frames in all", 10000)) << lumox.process().err();
+    char c;
+    EXPECT_TRUE(pollUntil([&] { return recv(fds[0], &c, 1, MSG_DONTWAIT) == 0; }, 5000)) << "the largest is closed";
+    EXPECT_TRUE(lumox.waitForConnections(4));
+    for (int fd : fds)
+        close(fd);
+    EXPECT_TRUE(lumox.waitForConnections(0));
+}
+
+TEST(HostileClients, sessionsFromAnotherAddressSayTheyAreRemote)
+{
+    // An address of this host off the loopback stands in for another host.
+    std::string address;
+    ifaddrs* all = nullptr;
+    if (getifaddrs(&all) == 0) {
+        for (ifaddrs* i = all; i && address.empty(); i = i->ifa_next)
+            if (i->ifa_addr && i->ifa_addr->sa_family == AF_INET) {
+                char text[INET_ADDRSTRLEN];
+                inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(i->ifa_addr)->sin_addr, text, sizeof text);
+                if (strncmp(text, "127.", 4) != 0)
+                    address = text;
+            }
+        freeifaddrs(all);
+    }
+    if (address.empty())
+        GTEST_SKIP() << "this host has no address off the loopback";
+    LumoxHarness lumox;
+    ASSERT_TRUE(lumox.start({"LUMOX_LISTEN=" + address}));
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in to = {};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(static_cast<unsigned short>(lumox.port()));
+    inet_pton(AF_INET, address.c_str(), &to.sin_addr);
+    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to), 0);
+    ASSERT_GT(handshake(fd, getuid()), 0);
+    std::string s = signOn("faraway");
+    ASSERT_EQ(write(fd, s.data(), s.size()), (ssize_t)s.size());
+    EXPECT_TRUE(lumox.waitForContent(headerList, [&](const Lines& l) {
+        return countLines(l, "\"faraway\"") == 1 && countLines(l, "(remote: " + address + ")") == 1;
+    }));
+    // Nothing listens on the loopback now.
+    EXPECT_LT(connectTo(lumox.port(), 500), 0);
+    close(fd);
 }
