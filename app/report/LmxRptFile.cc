@@ -22,24 +22,37 @@ int LmxRptFile::open(const char* name, Mode mode, int)
     return qipVLRecFile::open(name, mode, LmxRptHeader::Size);
 }
 
+// The report header alone says whether this is a report file this program
+// reads: the record file's own magic number and version are those of
+// whatever wrote the container, and the walk checks the container itself.
 int LmxRptFile::readHeader()
 {
     if (!_fp)
         return fileShutDown;
     unsigned char buf[LmxRptHeader::Size];
+    memset(buf, 0, sizeof buf);
     size_t got = fread(buf, 1, sizeof buf, _fp);
-    if (got == sizeof buf)
-        _rptHeader.unpack(buf);
-    // A file that is no record file at all is told apart from a short one.
-    if (_header._magic != qipVLHeader::Magic)
+    if (got != sizeof buf && ferror(_fp))
+        return failed(freadFailed);
+    // A file that is no report file at all is told apart from a short one.
+    if (got >= 4 && qipGetBE32(buf) != LmxRptHeader::Magic)
         return badMagicNumber;
     if (got != sizeof buf)
-        return ferror(_fp) ? freadFailed : corruptFile;
-    if (_rptHeader._magic != LmxRptHeader::Magic)
-        return badMagicNumber;
-    if (_rptHeader._rptMajor != LmxRptHeader::RptMajor || _header._version != qipVLHeader::Version)
+        return corruptFile;
+    _rptHeader.unpack(buf);
+    if (_rptHeader._rptMajor != LmxRptHeader::RptMajor)
         return badVersionNumber;
     return noError;
+}
+
+const char* LmxRptFile::reason(int code) const
+{
+    switch (code) {
+    case badMagicNumber: return "not a report file";
+    case badVersionNumber: return "a report format this version does not read";
+    case corruptFile: return "the file is damaged";
+    default: return qipVLRecFile::reason(code);
+    }
 }
 
 int LmxRptFile::writeHeader()
@@ -48,7 +61,7 @@ int LmxRptFile::writeHeader()
         return fileShutDown;
     unsigned char buf[LmxRptHeader::Size];
     _rptHeader.pack(buf);
-    return fwrite(buf, 1, sizeof buf, _fp) == sizeof buf ? noError : fwriteFailed;
+    return fwrite(buf, 1, sizeof buf, _fp) == sizeof buf ? noError : failed(fwriteFailed);
 }
 
 int LmxRptFile::load() { return qipVLRecFile::load(); }
@@ -57,13 +70,25 @@ void LmxRptFile::dump(std::ostream& os) { os << _header << _rptHeader; }
 
 int LmxRptFile::save(ListIterator<NetClient*>& clients)
 {
-    int result = noError;
     for (NetClient* c = clients.current(); c; c = clients.next()) {
         int r = c->saveTo(*this);
-        if (r != noError && result == noError)
-            result = r;
+        if (r != noError)
+            return r;
     }
-    return result;
+    return noError;
+}
+
+// Whether a saved sign-on header is a static-analysis client's, by its type
+// as the first bracket parses, which is what a save writes back: judged on
+// the raw text, a damaged header ("xZentrix...") loads as one kind of
+// client and is saved as the other. A save asks it of the text it writes,
+// a load of the text it reads, so the two always agree.
+static bool typeSaysStaticAnalysis(const char* signOnHeader)
+{
+    std::string copy = signOnHeader;
+    ConxnMsg signOn;
+    signOn.extract(&copy[0]);
+    return strncmp(signOn._type.text(), "Zentrix", 7) == 0;
 }
 
 static unsigned char* putText(unsigned char* p, const char* text, uint32_t size)
@@ -121,7 +146,8 @@ int LmxRptFile::save(NetClient* client)
             p = putText(p, recs[k]._body, recs[k]._bodySize);
         }
         assert(p == buf + total);
-        result = newRecord(ClientTag, reinterpret_cast<char*>(buf), static_cast<unsigned>(total));
+        const unsigned tag = typeSaysStaticAnalysis(signOn) ? RuntimeTag : ClientTag;
+        result = newRecord(tag, reinterpret_cast<char*>(buf), static_cast<unsigned>(total));
     }
     free(buf);
     for (int k = 0; k < filled; ++k)
@@ -161,21 +187,9 @@ int LmxRptFile::readText(char*& text, uint32_t& length)
     return noError;
 }
 
-// Whether a saved sign-on header is a static-analysis client's, by its type
-// as the first bracket parses, which is what a save writes back: judged on
-// the raw text, a damaged header ("xZentrix...") loads as one kind of
-// client and is saved as the other.
-static bool isStaticAnalysis(const char* signOnHeader)
-{
-    std::string copy = signOnHeader;
-    ConxnMsg signOn;
-    signOn.extract(&copy[0]);
-    return strncmp(signOn._type.text(), "Zentrix", 7) == 0;
-}
-
 int LmxRptFile::processRecord(unsigned tag, unsigned, unsigned)
 {
-    if (tag != ClientTag) {
+    if (tag != ClientTag && tag != RuntimeTag && tag != StaticAnalysisTag) {
         std::cerr << " *** LmxRptFile::processRecord: unknown tag" << std::endl;
         return noError;
     }
@@ -184,7 +198,8 @@ int LmxRptFile::processRecord(unsigned tag, unsigned, unsigned)
     int r = readText(header, length);
     if (r != noError)
         return r;
-    r = isStaticAnalysis(header) ? sessionCW(header) : session(header);
+    const bool staticAnalysis = tag == ClientTag ? typeSaysStaticAnalysis(header) : tag == StaticAnalysisTag;
+    r = staticAnalysis ? sessionCW(header) : session(header);
     free(header);
     return r;
 }
@@ -289,6 +304,7 @@ int LmxRptFile::save(ZxClient* client)
             record.append(data, size);
     };
     putBytes(signOn, static_cast<uint32_t>(strlen(signOn) + 1));
+    const unsigned tag = typeSaysStaticAnalysis(signOn) ? ClientTag : StaticAnalysisTag;
     free(signOn);
 
     const qipExec& e = client->_executor;
@@ -312,7 +328,7 @@ int LmxRptFile::save(ZxClient* client)
     }
     if (record.size() > 0xffffffffu - qipVLHeader::Size - qipVLRecord::Size)
         return badParameter;
-    return newRecord(ClientTag, &record[0], static_cast<unsigned>(record.size()));
+    return newRecord(tag, &record[0], static_cast<unsigned>(record.size()));
 }
 
 int LmxRptFile::sessionCW(char* signOnHeader)

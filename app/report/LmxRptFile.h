@@ -12,14 +12,23 @@ class ErrorMsg;
 class ZxClient;
 
 // A report file (*.rpt): a record file whose user header is an LmxRptHeader
-// and whose records (tag 200) each hold one client session, its sign-on
-// header and every message. Saving writes the clients it is given, each in
-// the layout of its kind (the client picks it); loading replays each saved
-// client through the message area as a fresh, already disconnected client,
-// so that the current filter and order apply to it.
+// and whose records each hold one client session, its sign-on header and
+// every message. Saving writes the clients it is given, each in the layout
+// of its kind (the client picks it) under a tag that says which layout it
+// is; loading replays each saved client through the message area as a
+// fresh, already disconnected client, so that the current filter and order
+// apply to it.
 class LmxRptFile : public qipVLRecFile, public SessionWriter {
 public:
-    enum { ClientTag = 200 };
+    // The record tags. ClientTag is the layout the sign-on type names:
+    // static analysis for a type "Zentrix", runtime for any other. Files of
+    // earlier versions hold only ClientTag records, and a save still writes
+    // it whenever the type names the session's own kind, so that those
+    // versions read the file too. A session whose type names the other kind
+    // (a runtime connection signing on as "Zentrix", a static analyser's
+    // signing on as "Runtime") is saved under the tag of its layout, so that
+    // the kind decided at the save is the kind loaded.
+    enum { ClientTag = 200, RuntimeTag = 201, StaticAnalysisTag = 202 };
 
     // One message while a client's record is being built: the injected
     // header (owned) and the body text (the message's own), each with its
@@ -42,10 +51,13 @@ public:
     // Opens a report file; the user header is always 64 bytes.
     int open(const char* name, Mode mode, int userHeaderSz = LmxRptHeader::Size) override;
     void dump(std::ostream& os) override;
+    // The reasons of qipVLRecFile, and the report file's own: not a report
+    // file, another format version, damage.
+    const char* reason(int code) const override;
 
     // Saves every client from the iterator's position to the end, each as
-    // one record. 0, or the code of the first save that failed (the others
-    // are still written).
+    // one record. 0, or the code of the first save that failed, after which
+    // nothing more is written: close() would not put such a file in place.
     int save(ListIterator<NetClient*>& clients);
     // Saves one runtime client; 0 or a code (-7 when memory runs out).
     int save(NetClient* client) override;

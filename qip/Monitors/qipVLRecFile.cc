@@ -1,8 +1,11 @@
 #include "qip/Monitors/qipVLRecFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -10,14 +13,19 @@
 
 #include "qip/Monitors/qipBigEndian.h"
 
+static void keepOwnership(int fd, const struct stat& old);
+static std::string directoryOf(const std::string& path);
+
 qipVLRecFile::qipVLRecFile()
     : _fp(nullptr), _mode(ReadOnly), _filename(nullptr), _currentRecord(nullptr), _walkOffset(0),
-      _recordLeft(0)
+      _recordLeft(0), _userHeaderSz(0), _errno(0), _writeFailed(noError)
 {
 }
 
 qipVLRecFile::~qipVLRecFile()
 {
+    // A save that never reached close() replaces nothing.
+    discard();
     delete _currentRecord;
     free(_filename);
     if (_fp)
@@ -41,6 +49,17 @@ const char* qipVLRecFile::error(int code)
     case badParameter: return "bad parameter";
     default: return "Unknown error";
     }
+}
+
+const char* qipVLRecFile::reason(int code) const { return _errno ? strerror(_errno) : error(code); }
+
+int qipVLRecFile::failed(int code)
+{
+    if (_errno == 0)
+        _errno = errno;
+    if (code == fwriteFailed && _writeFailed == noError)
+        _writeFailed = code;
+    return code;
 }
 
 int qipVLRecFile::readHeader() { return 0; }
@@ -73,27 +92,31 @@ int qipVLRecFile::open(const char* name, Mode mode, int userHeaderSz)
     delete _currentRecord;
     _currentRecord = nullptr;
     _header = qipVLHeader(static_cast<uint32_t>(userHeaderSz));
+    _userHeaderSz = static_cast<uint32_t>(userHeaderSz);
     _mode = mode;
+    _errno = 0;
+    _writeFailed = noError;
 
     unsigned char buf[qipVLHeader::Size];
     if (mode == CreateNew) {
-        _fp = fopen(name, "wb");
-        if (!_fp)
-            return fopenFailed;
+        int r = createFile(name);
+        if (r != 0)
+            return r;
         // Unbuffered: a failing write is seen by the call that made it, and
         // no half-written buffer is left behind to spoil the next write.
         setvbuf(_fp, nullptr, _IONBF, 0);
         _header._firstOffset = qipVLHeader::Size + _header._userHeaderSz;
         _header._lastOffset = 0;
-        int r = writeHeaders();
+        r = writeHeaders();
         if (r != 0)
             return r;
     } else {
         _fp = fopen(name, "rb");
         if (!_fp)
-            return fopenFailed;
-        if (fread(buf, 1, sizeof buf, _fp) != sizeof buf)
-            return ferror(_fp) ? freadFailed : corruptFile;
+            return failed(fopenFailed);
+        size_t got = fread(buf, 1, sizeof buf, _fp);
+        if (got != sizeof buf)
+            return ferror(_fp) ? failed(freadFailed) : corruptFile;
         _header.unpack(buf);
         int r = readHeader();
         if (r != 0)
@@ -102,8 +125,71 @@ int qipVLRecFile::open(const char* name, Mode mode, int userHeaderSz)
     return noError;
 }
 
+// The program used to open the target itself with "wb" and write the
+// records into it: a crash, a kill or a full disk part way left the user
+// with a file of 0 or 128 bytes in place of the one saved before. Now the
+// records go into a new file in the same directory (so that rename() can
+// replace the target in one step), and close() renames it over the target
+// only once it is whole and on disk.
+int qipVLRecFile::createFile(const char* name)
+{
+    _target = name;
+    _temp.clear();
+    struct stat st;
+    bool exists = lstat(name, &st) == 0;
+    bool direct = exists && !S_ISREG(st.st_mode);
+    // Through a link, the file it names is replaced, not the link; a link
+    // to nothing is written through as before, there is nothing to keep.
+    if (exists && S_ISLNK(st.st_mode)) {
+        char* real = realpath(name, nullptr);
+        if (real && stat(real, &st) == 0) {
+            _target = real;
+            direct = !S_ISREG(st.st_mode);
+        }
+        free(real);
+    }
+    // A device or a pipe has no old contents to keep and must not become a
+    // file; for a directory fopen() says why it cannot be written.
+    if (direct) {
+        _fp = fopen(name, "wb");
+        return _fp ? noError : failed(fopenFailed);
+    }
+    const size_t slash = _target.rfind('/');
+    const std::string dir = directoryOf(_target);
+    // The base name is cut so that the temporary name stays within NAME_MAX.
+    const std::string base = _target.substr(slash == std::string::npos ? 0 : slash + 1, 200);
+    struct timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    const unsigned long salt = static_cast<unsigned long>(now.tv_nsec) + static_cast<unsigned long>(getpid());
+    int fd = -1;
+    for (unsigned long attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        _temp = dir + "/." + base + "." + std::to_string((salt + attempt * 7919) % 1000000) + ".tmp";
+        // 0666 as fopen() would create it; the system applies the umask.
+        fd = ::open(_temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0) {
+        _temp.clear();
+        return failed(fopenFailed);
+    }
+    if (exists)
+        keepOwnership(fd, st);
+    _fp = fdopen(fd, "wb");
+    if (!_fp) {
+        failed(fopenFailed);
+        ::close(fd);
+        unlink(_temp.c_str());
+        _temp.clear();
+        return fopenFailed;
+    }
+    return noError;
+}
+
 int qipVLRecFile::newRecord(unsigned tag, const char* data, unsigned size)
 {
+    if (_writeFailed != noError)
+        return _writeFailed;
     if (!data || size == 0)
         return noError;
     delete _currentRecord;
@@ -124,12 +210,14 @@ int qipVLRecFile::update()
 {
     if (!_fp || !_currentRecord)
         return noError;
+    if (_writeFailed != noError)
+        return _writeFailed;
     const uint32_t prev = _header._lastOffset;
     if (fflush(_fp) != 0 || fseeko(_fp, 0, SEEK_END) != 0)
-        return fileShutDown;
+        return failed(fwriteFailed);
     const off_t pos = ftello(_fp);
     if (pos < 0)
-        return fileShutDown;
+        return failed(fwriteFailed);
     // Offsets are 32-bit on disk: a record that would end beyond them
     // could never be reached.
     if (uint64_t(pos) + qipVLRecord::Size + _currentRecord->_size > 0xffffffffu)
@@ -141,6 +229,7 @@ int qipVLRecFile::update()
     if (fwrite(buf, 1, sizeof buf, _fp) != sizeof buf
         || fwrite(_currentRecord->_data, 1, _currentRecord->_size, _fp) != _currentRecord->_size
         || fflush(_fp) != 0) {
+        failed(fwriteFailed);
         // Cut the partial record off again so that the file ends where
         // the last good record ends.
         clearerr(_fp);
@@ -153,10 +242,10 @@ int qipVLRecFile::update()
         unsigned char next[4];
         qipPutBE32(next, static_cast<uint32_t>(pos));
         if (fseeko(_fp, prev, SEEK_SET) != 0)
-            return fileShutDown;
+            return failed(fwriteFailed);
         if (fwrite(next, 1, sizeof next, _fp) != sizeof next || fflush(_fp) != 0) {
             clearerr(_fp);
-            return fwriteFailed;
+            return failed(fwriteFailed);
         }
     }
     // Only a linked record becomes the last one; after a failure the next
@@ -169,23 +258,58 @@ int qipVLRecFile::close()
 {
     if (!_fp || _mode != CreateNew)
         return noError;
+    int r = noError;
     if (_currentRecord) {
-        int r = update();
+        r = update();
         delete _currentRecord;
         _currentRecord = nullptr;
-        if (r != 0)
-            return r;
     }
-    if (fflush(_fp) != 0)
-        return fwriteFailed;
-    if (fseeko(_fp, 0, SEEK_SET) != 0)
-        return fileShutDown;
-    int r = writeHeaders();
-    if (r != 0)
-        return r;
-    int c = fclose(_fp);
+    if (r == noError)
+        r = _writeFailed;
+    if (r == noError && (fflush(_fp) != 0 || fseeko(_fp, 0, SEEK_SET) != 0))
+        r = failed(fwriteFailed);
+    if (r == noError)
+        r = writeHeaders();
+    // On disk before it takes the target's place: after a crash the name
+    // holds the old file or the whole new one, never one still in the cache.
+    if (r == noError && !_temp.empty() && fsync(fileno(_fp)) != 0)
+        r = failed(fwriteFailed);
+    const int c = fclose(_fp);
     _fp = nullptr;
-    return c == 0 ? noError : fwriteFailed;
+    if (r == noError && c != 0)
+        r = failed(fwriteFailed);
+    if (_temp.empty())
+        return r;
+    if (r == noError && rename(_temp.c_str(), _target.c_str()) != 0)
+        r = failed(createFailed);
+    if (r != noError) {
+        unlink(_temp.c_str());
+        _temp.clear();
+        return r;
+    }
+    _temp.clear();
+    // The rename itself on disk. It has happened whatever this says, so a
+    // failure is only told to the developer; some file systems refuse to
+    // sync a directory at all.
+    int fd = ::open(directoryOf(_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 || (fsync(fd) != 0 && errno != EINVAL))
+        std::cerr << " *** qipVLRecFile::close: cannot sync the directory of " << _target << ": " << strerror(errno)
+                  << std::endl;
+    if (fd >= 0)
+        ::close(fd);
+    return noError;
+}
+
+int qipVLRecFile::discard()
+{
+    if (!_fp || _mode != CreateNew)
+        return noError;
+    fclose(_fp);
+    _fp = nullptr;
+    if (!_temp.empty())
+        unlink(_temp.c_str());
+    _temp.clear();
+    return noError;
 }
 
 int qipVLRecFile::readData(void* buf, uint32_t n)
@@ -197,7 +321,7 @@ int qipVLRecFile::readData(void* buf, uint32_t n)
     size_t got = fread(buf, 1, n, _fp);
     _recordLeft -= static_cast<uint32_t>(got);
     if (got != n)
-        return ferror(_fp) ? freadFailed : corruptFile;
+        return ferror(_fp) ? failed(freadFailed) : corruptFile;
     return noError;
 }
 
@@ -207,25 +331,28 @@ int qipVLRecFile::load()
         return fileShutDown;
     struct stat st;
     if (fstat(fileno(_fp), &st) != 0)
-        return freadFailed;
+        return failed(freadFailed);
     const uint64_t fileSize = static_cast<uint64_t>(st.st_size);
-    if (_header._firstOffset != uint64_t(qipVLHeader::Size) + _header._userHeaderSz)
+    // The first record may sit anywhere after the headers, as another
+    // writer may leave room; 0 says there is none.
+    const uint32_t userHeaderSz = _header._userHeaderSz > _userHeaderSz ? _header._userHeaderSz : _userHeaderSz;
+    if (_header._firstOffset != 0 && _header._firstOffset < uint64_t(qipVLHeader::Size) + userHeaderSz)
         return corruptFile;
 
     int count = 0;
     uint32_t offset = _header._firstOffset;
     while (offset != 0) {
         if (fseeko(_fp, offset, SEEK_SET) != 0)
-            return fileShutDown;
+            return failed(freadFailed);
         unsigned char buf[qipVLRecord::Size];
         size_t got = fread(buf, 1, sizeof buf, _fp);
         if (got != sizeof buf) {
             if (ferror(_fp))
-                return freadFailed;
-            // Nothing at all where the first record of an empty file
-            // would be; anywhere else the chain runs past the file's end.
-            if (got == 0 && count == 0 && _header._nRecords == 0)
-                return fopenFailed;
+                return failed(freadFailed);
+            // A file of no records ends where its first one would start;
+            // anywhere else the chain runs past the file's end.
+            if (got == 0 && count == 0 && _header._nRecords == 0 && offset == fileSize)
+                return 0;
             return corruptFile;
         }
         qipVLRecord rec;
@@ -240,9 +367,13 @@ int qipVLRecFile::load()
         // only the bytes that are there, so that what it holds is not lost;
         // the walk ends with it.
         const bool cut = end > fileSize;
+        // The record may be read up to the next one, or to the end of the
+        // file: a size field smaller than what the record holds is no
+        // damage as long as the bytes are there.
+        const uint64_t limit = rec._nextRec != 0 && rec._nextRec < fileSize ? rec._nextRec : fileSize;
         _walkRecord = rec;
         _walkOffset = offset;
-        _recordLeft = cut ? static_cast<uint32_t>(start < fileSize ? fileSize - start : 0) : rec._size;
+        _recordLeft = static_cast<uint32_t>(start < limit ? limit - start : 0);
         int r = processRecord(rec._tag, rec._size, rec._realSize);
         if (r < 0)
             return r;
@@ -259,9 +390,28 @@ int qipVLRecFile::writeHeaders()
     unsigned char buf[qipVLHeader::Size];
     _header.pack(buf);
     if (fwrite(buf, 1, sizeof buf, _fp) != sizeof buf)
-        return fwriteFailed;
+        return failed(fwriteFailed);
     int r = writeHeader();
+    if (r == fwriteFailed)
+        return failed(r);
     if (r != 0)
         return r;
-    return fflush(_fp) == 0 ? noError : fwriteFailed;
+    return fflush(_fp) == 0 ? noError : failed(fwriteFailed);
+}
+
+// The replacement of a file keeps its permissions and, where the system
+// allows it, its group; where it does not, the file is the user's own like
+// any new one, which is no reason to fail a save.
+static void keepOwnership(int fd, const struct stat& old)
+{
+    const int saved = errno;
+    if (fchmod(fd, old.st_mode & 07777) == 0 && old.st_gid != getegid())
+        (void)!fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    errno = saved;
+}
+
+static std::string directoryOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }

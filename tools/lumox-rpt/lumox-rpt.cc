@@ -45,15 +45,18 @@ private:
     int _n;
 };
 
-// True when the file starts like a record file; false for anything else,
-// including files too short to tell.
+// True when the file starts like a record file, or has a report header
+// where one belongs (another writer's record file); false for anything
+// else, including files too short to tell.
 bool looksLikeRecordFile(const char* path)
 {
     FILE* fp = fopen(path, "rb");
     if (!fp)
         return false;
-    unsigned char b[4];
-    bool ok = fread(b, 1, sizeof b, fp) == sizeof b && qipGetBE32(b) == qipVLHeader::Magic;
+    unsigned char b[qipVLHeader::Size + 4];
+    size_t n = fread(b, 1, sizeof b, fp);
+    bool ok = (n >= 4 && qipGetBE32(b) == qipVLHeader::Magic)
+              || (n == sizeof b && qipGetBE32(b + qipVLHeader::Size) == LmxRptHeader::Magic);
     fclose(fp);
     return ok;
 }

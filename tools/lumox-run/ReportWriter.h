@@ -7,9 +7,10 @@ class LmxClient;
 class LmxRptFile;
 
 // Writes lumox-run's sessions to a report file (*.rpt) instead of a live
-// Lumox: each session is one record, written when its process ends, so a
-// run stopped part way keeps the sessions already done. It owns the file
-// and the sessions not yet written.
+// Lumox: each session is one record, written when its process ends, into a
+// new file that takes the place of FILE at close(), which a run stopped by
+// a signal reaches too; until then an earlier FILE stays as it was. It owns
+// the file and the sessions not yet written.
 class ReportWriter {
 public:
     ReportWriter();

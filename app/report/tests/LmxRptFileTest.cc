@@ -218,7 +218,7 @@ TEST(LmxRptFile, truncatedFilesKeepWhatWasReadAndSayCorrupt)
     }
 }
 
-TEST(LmxRptFile, wrongMagicOrVersionHugeLengthsAndUnknownTagsAreHandled)
+TEST(LmxRptFile, wrongReportMagicOrVersionHugeLengthsAndUnknownTagsAreHandled)
 {
     std::string whole = lumox_test::readFile(writeSample("damaged.rpt"));
     const size_t data = 128 + 16;
@@ -233,7 +233,8 @@ TEST(LmxRptFile, wrongMagicOrVersionHugeLengthsAndUnknownTagsAreHandled)
         int result;
         int messagesKept;
     } cases[] = {
-        {0, 0x6711, qipVLRecFile::badMagicNumber, -1},   // container magic
+        {0, 0x6711, 2, 2},                               // another writer's container magic
+        {24, 2, 2, 2},                                   // and container version
         {64, 0x6706, qipVLRecFile::badMagicNumber, -1},  // report magic
         {76, 2, qipVLRecFile::badVersionNumber, -1},     // report version 2
         {data, 0xfffffff0u, corrupt, -1},                // sign-on length
@@ -267,7 +268,7 @@ TEST(LmxRptFile, wrongMagicOrVersionHugeLengthsAndUnknownTagsAreHandled)
         LmxRptFile f;
         ASSERT_EQ(f.open(mixed.c_str(), qipVLRecFile::CreateNew), 0);
         ASSERT_EQ(f.save(a), 0);
-        ASSERT_EQ(f.newRecord(201, "something newer", 15), 0);
+        ASSERT_EQ(f.newRecord(299, "something newer", 15), 0);
         ASSERT_EQ(f.save(b), 0);
         ASSERT_EQ(f.close(), 0);
         delete a;
@@ -281,9 +282,37 @@ TEST(LmxRptFile, wrongMagicOrVersionHugeLengthsAndUnknownTagsAreHandled)
     EXPECT_STREQ(added[1]->_signature->_filename.text(), "b");
 }
 
-TEST(LmxRptFile, aFailedSaveIsReportedAndEarlierClientsStayReadable)
+// The first record where the file header says, not only right after the
+// headers, and a record whose size field is smaller than the session it
+// holds: both are what another writer may leave, and both load whole.
+TEST(LmxRptFile, aFirstRecordFurtherOnAndAShortSizeFieldLoadWhole)
 {
-    std::string path = tempFile("limited.rpt");
+    std::string whole = lumox_test::readFile(writeSample("elsewhere.rpt"));
+    const uint32_t gap = 40;
+    std::string bytes = whole.substr(0, 128) + std::string(gap, '\x55') + whole.substr(128);
+    putBe32(bytes, 16, 128 + gap);
+    putBe32(bytes, 20, be32(whole, 20) + gap);
+    putBe32(bytes, 128 + gap, be32(whole, 128) + gap);
+    putBe32(bytes, 128 + gap + 4, 7);
+    std::string path = tempFile("elsewhere-moved.rpt");
+    lumox_test::writeFile(path, bytes);
+    std::vector<NetClient*> added;
+    ASSERT_EQ(loadInto(path, added), 2);
+    ASSERT_EQ(added.size(), 2u);
+    EXPECT_EQ(added[0]->nMessages(), 2);
+    EXPECT_STREQ(added[1]->_signature->_filename.text(), "two");
+
+    // A first record inside the headers is damage.
+    putBe32(bytes, 16, 100);
+    lumox_test::writeFile(path, bytes);
+    EXPECT_EQ(loadInto(path, added), qipVLRecFile::corruptFile);
+    EXPECT_TRUE(added.empty());
+}
+
+TEST(LmxRptFile, aFailedSaveLeavesTheFileSavedBeforeAndSaysWhy)
+{
+    std::string path = writeSample("limited.rpt");
+    const std::string before = lumox_test::readFile(path);
     pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
@@ -293,16 +322,18 @@ TEST(LmxRptFile, aFailedSaveIsReportedAndEarlierClientsStayReadable)
         NetClient* b = makeClient(42, "lost", {"LEAK_SCOPE", std::string(400, 'L')});
         struct rlimit rl = {600, 600};
         setrlimit(RLIMIT_FSIZE, &rl);
-        int r = saveAll(path, {a, b});
-        _exit(r == qipVLRecFile::fwriteFailed ? 0 : 1);
+        List<NetClient*> list;
+        list.append(a);
+        list.append(b);
+        LmxRptFile f;
+        ListIterator<NetClient*> i(list);
+        bool ok = f.open(path.c_str(), qipVLRecFile::CreateNew) == 0 && f.save(i) == qipVLRecFile::fwriteFailed
+                  && f.close() == qipVLRecFile::fwriteFailed && strcmp(f.reason(-3), "File too large") == 0;
+        _exit(ok ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    std::vector<NetClient*> added;
-    EXPECT_EQ(loadInto(path, added), 1);
-    ASSERT_EQ(added.size(), 1u);
-    EXPECT_STREQ(added[0]->_signature->_filename.text(), "kept");
-    EXPECT_EQ(added[0]->nMessages(), 1);
+    EXPECT_EQ(lumox_test::readFile(path), before);
 }
