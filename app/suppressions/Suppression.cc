@@ -43,7 +43,8 @@ std::string Suppression::canonicalLine() const
     // An item no option line can name (a client sent a number out of
     // range) would not read back: written, it would stay in the file as a
     // line nobody understands and be written again at each save.
-    if (_tag < 0 || _tag > MaxItem)
+    // So would a severity without letters.
+    if (_tag < 0 || _tag > MaxItem || (_severity != 0 && !suprType()))
         return std::string();
     std::string line = _type ? "  Zentrix.Suppress" : "  Zentrix.Unsuppress";
     if (_tag)

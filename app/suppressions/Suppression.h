@@ -22,6 +22,7 @@ public:
     // or "  Zentrix.Unsuppress", then item, type, class (" class *" when
     // none) and file. It reads back as this entry: a blank in a pattern is
     // written '?', and a line that would end in a backslash ends in " all".
+    // Empty for an entry no line can name (an item or severity out of range).
     std::string canonicalLine() const;
 
     int _type;

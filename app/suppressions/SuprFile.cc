@@ -195,6 +195,13 @@ static int readContents(const char* path, std::string& bytes)
     return ok ? 0 : -1;
 }
 
+// How text ends its lines, by its first line that ends: "\r\n" or "\n".
+static std::string lineEnd(const std::string& bytes)
+{
+    size_t nl = bytes.find('\n');
+    return nl != std::string::npos && nl > 0 && bytes[nl - 1] == '\r' ? "\r\n" : "\n";
+}
+
 int SuprFile::replaceContents(const char* text, size_t length)
 {
     // Write where a symbolic link points, so that the link stays.
@@ -275,18 +282,27 @@ int SuprFile::save()
         text.append(bytes, line.begin, line.end - line.begin);
         open = line.open;
     }
+    // A file written on a system that ends lines in CR LF gets its written
+    // lines ended the same way, so that it stays one kind of file for the
+    // editors there; the reader takes the CR as a trailing blank.
+    // The kept lines decide, so that a second save decides as the first.
+    const std::string eol = lineEnd(text.find('\n') != std::string::npos ? text : bytes);
     std::string block;
-    for (ListIterator<Suppression*> i(_suppressions); i.valid(); i.next())
-        if (i.current()->_transient == 0)
-            block += i.current()->canonicalLine();
+    for (ListIterator<Suppression*> i(_suppressions); i.valid(); i.next()) {
+        if (i.current()->_transient != 0)
+            continue;
+        std::string entry = i.current()->canonicalLine();
+        if (!entry.empty())
+            block += entry.substr(0, entry.size() - 1) + eol;
+    }
     if (!block.empty()) {
         // A last line without its newline would run into the block, and a
         // last option still continuing would take its first entry: an empty
         // line ends it and reads as nothing.
         if (!text.empty() && text.back() != '\n')
-            text += '\n';
+            text += eol;
         if (open)
-            text += '\n';
+            text += eol;
     }
     text += block;
 

@@ -266,3 +266,47 @@ TEST(SuprFileSave, patternsWithBackslashesOrBlanksReadBackAsTheSameEntries)
     ASSERT_EQ(again.save(), 0);
     EXPECT_EQ(readFile(path), once);
 }
+
+TEST(SuprFileSave, aCrLfFileKeepsItsLineEndsAndGetsItsEntriesInThem)
+{
+    ZxScratch s("crlf");
+    std::string path = s.project + "/.qnrc";
+    const std::string original = "# written elsewhere\r\n"
+                                 "Zentrix.Suppress item 12\r\n"
+                                 "torvane.leaks  yes\r\n"
+                                 "zentrix.un_suppress item 3 \\\r\n"
+                                 "    type V\r\n"
+                                 "\r\n"
+                                 "lumox.other keep \\";
+    writeFile(path, original);
+    SuprFile f(path.c_str());
+    ASSERT_EQ(f.loadSuppressions(), 2);
+    EXPECT_EQ(entries(f), "  Zentrix.Suppress item 12 class *\n"
+                          "  Zentrix.Unsuppress item 3 type V class *\n")
+        << "no CR is taken into a pattern";
+    f.addSuppression("suppress", "class Foo");
+    const std::string saved = "# written elsewhere\r\n"
+                              "torvane.leaks  yes\r\n"
+                              "\r\n"
+                              "lumox.other keep \\\r\n"
+                              "\r\n"
+                              "  Zentrix.Suppress item 12 class *\r\n"
+                              "  Zentrix.Unsuppress item 3 type V class *\r\n"
+                              "  Zentrix.Suppress class Foo\r\n";
+    EXPECT_EQ(savedTwice(f, path), saved);
+    EXPECT_EQ(reloaded(path), entries(f));
+    SuprFile again(path.c_str());
+    again.loadSuppressions();
+    ASSERT_EQ(again.save(), 0);
+    EXPECT_EQ(readFile(path), saved);
+}
+
+TEST(SuprFileSave, anEntryWithASeverityNoLineCanNameIsNotWritten)
+{
+    ZxScratch s("severity");
+    std::string path = s.project + "/.qnrc";
+    SuprFile f(path.c_str());
+    f.addSuppression(new Suppression(3, 9, nullptr, nullptr));
+    f.addSuppression("suppress", "item 4");
+    EXPECT_EQ(savedTwice(f, path), "  Zentrix.Suppress item 4 class *\n");
+}
