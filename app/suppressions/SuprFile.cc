@@ -18,17 +18,25 @@
 
 SuprFile* SuprFile::_current = nullptr;
 
-ZxOptionRead::ZxOptionRead() : _inhibit(tvopt::inhibit_error_messages)
+ZxOptionRead::ZxOptionRead()
 {
     bool known = false;
     for (int i = 0; i < tvopt::n_read_other_tools && !known; ++i)
         known = tvopt::strieq(tvopt::read_other_tools[i], "Zentrix");
     if (!known)
         tvopt::set_tool_alias("Zentrix");
-    tvopt::inhibit_error_messages = 1;
 }
 
-ZxOptionRead::~ZxOptionRead() { tvopt::inhibit_error_messages = _inhibit; }
+// The load has told of the file's bad lines; the save's scan of the same
+// lines says nothing more.
+class QuietOptionRead : public ZxOptionRead {
+public:
+    QuietOptionRead() : _inhibit(tvopt::inhibit_error_messages) { tvopt::inhibit_error_messages = 1; }
+    ~QuietOptionRead() { tvopt::inhibit_error_messages = _inhibit; }
+
+private:
+    int _inhibit;
+};
 
 SuprFile::SuprFile(const char* optionfile, const char* name)
     : _status(NoFile), _timestamp(0), _optionfile(nullptr), _header(nullptr), _tool(nullptr)
@@ -261,7 +269,7 @@ int SuprFile::save()
     SuprFile* outer = _current;
     _current = this;
     {
-        ZxOptionRead scope;
+        QuietOptionRead scope;
         tvopt::_Torvane_read_option_text(_optionfile, bytes.data(), bytes.size(), removeSuppressions);
     }
     _current = outer;

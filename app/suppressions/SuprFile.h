@@ -85,13 +85,9 @@ private:
 };
 
 // For the length of one read of option files: the analyser's tool name is
-// accepted as a prefix with any option, and the reader does not complain
-// about the options of other tools that share the files.
+// accepted as a prefix with any option. Whatever else the reader finds wrong
+// (a bad tool, a bad option) it reports as it does for any read.
 class ZxOptionRead {
 public:
     ZxOptionRead();
-    ~ZxOptionRead();
-
-private:
-    int _inhibit;
 };

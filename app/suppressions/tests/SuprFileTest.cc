@@ -301,6 +301,21 @@ TEST(SuprFileSave, aCrLfFileKeepsItsLineEndsAndGetsItsEntriesInThem)
     EXPECT_EQ(readFile(path), saved);
 }
 
+TEST(SuprFileLoad, theReadersComplaintsAreToldOnLoadingAndNotAgainOnSaving)
+{
+    ZxScratch s("complaints");
+    std::string path = s.project + "/.qnrc";
+    writeFile(path, "frobber.suppress x\nlumox.report_file x\nZentrix.Suppress item 2\n");
+    SuprFile f(path.c_str());
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(f.loadSuppressions(), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Bad tool in option: frobber\n[" + path + ":2] Bad option: reportfile\n");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(f.save(), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
 TEST(SuprFileSave, anEntryWithASeverityNoLineCanNameIsNotWritten)
 {
     ZxScratch s("severity");
