@@ -351,6 +351,17 @@ int MsgArea::load()
     return 0;
 }
 
+// A report file that could not be loaded or saved: the status text, the
+// reason after it, stays until the next message so that the user cannot
+// miss it; the developer's line names the file and the code.
+static void reportFileFailed(const char* status, const char* operation, const char* name, const LmxRptFile& file,
+                             int code)
+{
+    std::string text = std::string(status) + " (" + file.reason(code) + ")";
+    StatusView::showUntilNext(text.c_str());
+    fprintf(stderr, " *** MsgArea::%s: %s: %s\n", operation, name, qipVLRecFile::error(code));
+}
+
 void MsgArea::loadFile()
 {
     std::string name = _loadFile.get();
@@ -358,8 +369,7 @@ void MsgArea::loadFile()
     LmxRptFile file;
     int r = file.open(name.c_str(), qipVLRecFile::ReadOnly);
     if (r != 0) {
-        StatusView::show("Loading error report ... Error!");
-        fprintf(stderr, " *** MsgHeader::load: Error opening %s\n", name.c_str());
+        reportFileFailed("Loading error report ... Error!", "loadFile", name.c_str(), file, r);
         return;
     }
     r = file.load();
@@ -367,8 +377,7 @@ void MsgArea::loadFile()
         r = file.close();
     if (r < 0 || r > 0) {
         file.close();
-        StatusView::show("Loading error report ... Error!");
-        fprintf(stderr, " *** MsgHeader::load: %s: %s\n", name.c_str(), qipVLRecFile::error(r));
+        reportFileFailed("Loading error report ... Error!", "loadFile", name.c_str(), file, r);
         return;
     }
     StatusView::show("Loading error report ... Done");
@@ -387,20 +396,20 @@ int MsgArea::save()
 void MsgArea::saveFileNow()
 {
     LmxRptFile file;
-    if (file.open(_saveFile.get(), qipVLRecFile::CreateNew) != 0) {
-        fprintf(stderr, " *** MsgHeader::save: Error opening %s\n", _saveFile.get());
-        StatusView::show("Saving error report ... Error!");
+    int r = file.open(_saveFile.get(), qipVLRecFile::CreateNew);
+    if (r != 0) {
+        reportFileFailed("Saving error report ... Error!", "saveFileNow", _saveFile.get(), file, r);
         return;
     }
     ListIterator<NetClient*> clients(_clients);
     clients.next();  // the trash can is not saved
-    int r = file.save(clients);
-    int c = file.close();
+    r = file.save(clients);
+    // Only a whole save is closed, which puts it in place of the file; one
+    // that failed goes with `file`, leaving the file as it was.
     if (r == 0)
-        r = c;
+        r = file.close();
     if (r != 0) {
-        fprintf(stderr, " *** MsgHeader::save: %s: %s\n", _saveFile.get(), qipVLRecFile::error(r));
-        StatusView::show("Saving error report ... Error!");
+        reportFileFailed("Saving error report ... Error!", "saveFileNow", _saveFile.get(), file, r);
         return;
     }
     StatusView::show("Saving error report ... Done");

@@ -24,6 +24,7 @@ public:
     const char* className() const override { return "LmxStsBar"; }
 
     void displayMessage(const char* text) override { StatusBar::displayMessage(text); }
+    void displayUntilNext(const char* text) override { StatusBar::displayUntilNext(text); }
     void nMessages(int n) override;
     void nConnections(int n) override;
 

@@ -62,6 +62,16 @@ void StatusBar::displayMessage(const char* text)
         _timer.activate();
 }
 
+void StatusBar::displayUntilNext(const char* text)
+{
+    if (!text)
+        return;
+    // The timeout of an earlier message would take this one down.
+    if (_timerEngine->timerId())
+        _timer.deactivate();
+    show(text);
+}
+
 void StatusBar::destroyed()
 {
     _msgArea = nullptr;

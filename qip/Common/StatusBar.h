@@ -7,8 +7,10 @@ class qipBasicAlarm_X;
 
 // The strip at the bottom of a window that tells the user what happened. A
 // transient message stays up until 3000 ms after the last one, then the
-// permanent text comes back. Without widgets (not installed) it only keeps
-// the texts, so that code which reports progress works without a window.
+// permanent text comes back; a lasting one (an error the user must not
+// miss) stays until the next message. Without widgets (not installed) it
+// only keeps the texts, so that code which reports progress works without a
+// window.
 class StatusBar : public qipVCell {
 public:
     explicit StatusBar(const char* name);
@@ -24,6 +26,8 @@ public:
     void refresh();
     // Shows a transient text and restarts the timeout.
     void displayMessage(const char* text);
+    // Shows a text that stays until the next message replaces it.
+    void displayUntilNext(const char* text);
 
     // The text the message label shows now.
     const char* shownText() const { return _shown; }
