@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "options/OptionLines.h"
 #include "options/options.h"
@@ -299,14 +300,12 @@ static void read_stream(FILE* fp, OptionCallback cb)
     read_text(text.data(), text.size(), cb);
 }
 
-// Reads dir/name; the callback hears of the file first, even when it is
-// missing. True when the file could be opened.
-static bool read_options_from(const char* dir, const char* name, OptionCallback cb)
+// Reads one standard option file; the callback hears of the file first,
+// even when it is missing. True when the file could be opened.
+static bool read_options_from(const char* path, OptionCallback cb)
 {
-    char* path = static_cast<char*>(must_alloc(strlen(dir) + strlen(name) + 2));
-    sprintf(path, "%s/%s", dir, name);
     free(option_file);
-    option_file = path;
+    option_file = must_strdup(path);
     option_line = 0;
     start_of_file(cb);
     FILE* fp = fopen(path, "rt");
@@ -325,44 +324,63 @@ static bool read_options_from(const char* dir, const char* name, OptionCallback 
     return opened;
 }
 
-static int test_and_read_options(const char* dir, OptionCallback cb)
+// One standard option file: where it is, which source it belongs to and
+// whether it is an old-style file.
+struct StandardFile {
+    std::string path;
+    int source;
+    int old;
+};
+
+static void add_standard_files(std::vector<StandardFile>& files, const std::string& dir, int source)
 {
-    old_option_file = 1;
-    int n = read_options_from(dir, ".torvane", cb);
-    old_option_file = 0;
-    n += read_options_from(dir, ".qnrc", cb);
-    return n;
+    files.push_back({dir + "/.torvane", source, 1});
+    files.push_back({dir + "/.qnrc", source, 0});
 }
 
-int _Torvane_read_options(OptionCallback cb)
+int _Torvane_read_standard_options(int last_source, OptionCallback cb)
 {
-    int n = 0;
+    std::vector<StandardFile> files;
     const char* home = find_quentar_home();
     if (home && *home) {
-        char* arch = static_cast<char*>(must_alloc(strlen(home) + 32));
-        sprintf(arch, "%s/lib.%s/%s", home, "abi", "abicc");
-        current_torvane_file = SRC_ARCH_DIR;
-        n += test_and_read_options(arch, cb);
-        free(arch);
-        // find_quentar_home() may rebuild its text; take it again.
-        char* inst = must_strdup(home);
-        current_torvane_file = SRC_INSTALL_DIR;
-        n += test_and_read_options(inst, cb);
-        free(inst);
+        add_standard_files(files, std::string(home) + "/lib.abi/abicc", SRC_ARCH_DIR);
+        add_standard_files(files, home, SRC_INSTALL_DIR);
     } else if (read_options_verbose && !inhibit_error_messages) {
         printf("# Unable to determine TORVANE directory\n");
     }
     const char* user = getenv("HOME");
-    if (user && *user) {
-        current_torvane_file = SRC_HOME;
-        n += test_and_read_options(user, cb);
-    } else if (read_options_verbose && !inhibit_error_messages) {
+    if (user && *user)
+        add_standard_files(files, user, SRC_HOME);
+    else if (read_options_verbose && !inhibit_error_messages)
         printf("# Unable to determine HOME directory\n");
+    add_standard_files(files, ".", SRC_CWD);
+
+    int n = 0;
+    for (size_t i = 0; i < files.size(); ++i) {
+        const StandardFile& f = files[i];
+        if (f.source > last_source)
+            break;
+        // The installation may be the home directory, or the working
+        // directory either: a file named twice is read once, at its last
+        // place, where its options have the last word.
+        size_t later = i + 1;
+        while (later < files.size() && files[later].source <= last_source &&
+               !same_file(f.path.c_str(), files[later].path.c_str()))
+            ++later;
+        if (later < files.size() && files[later].source <= last_source) {
+            if (read_options_verbose && !inhibit_error_messages)
+                printf("# Skipping %s - read later as %s\n", f.path.c_str(), files[later].path.c_str());
+            continue;
+        }
+        current_torvane_file = f.source;
+        old_option_file = f.old;
+        n += read_options_from(f.path.c_str(), cb) ? 1 : 0;
+        old_option_file = 0;
     }
-    current_torvane_file = SRC_CWD;
-    n += test_and_read_options(".", cb);
     return n;
 }
+
+int _Torvane_read_options(OptionCallback cb) { return _Torvane_read_standard_options(SRC_CWD, cb); }
 
 // The state of reading the named file, which the callback sees.
 static void begin_file(const char* path, OptionCallback cb)

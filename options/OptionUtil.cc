@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -147,6 +148,48 @@ char* abs_path(const char* path)
     if (out.empty())
         out = "/";
     return strdup(out.c_str());
+}
+
+// The path with every symbolic link and "." or ".." resolved: realpath() of
+// the file, or of its directory with the last part added when the file is
+// not there yet, or abs_path() when even the directory is missing.
+static std::string canonical_path(const char* path)
+{
+    if (char* real = realpath(path, nullptr)) {
+        std::string out = real;
+        free(real);
+        return out;
+    }
+    char* abs = abs_path(path);
+    if (!abs)
+        return path;
+    std::string whole = abs;
+    free(abs);
+    size_t slash = whole.rfind('/');
+    std::string dir = slash == 0 ? "/" : whole.substr(0, slash);
+    if (char* real = realpath(dir.c_str(), nullptr)) {
+        std::string out = real;
+        free(real);
+        return (out == "/" ? "" : out) + whole.substr(slash);
+    }
+    return whole;
+}
+
+int same_file(const char* a, const char* b)
+{
+    if (!a || !b || !*a || !*b)
+        return 0;
+    if (strcmp(a, b) == 0)
+        return 1;
+    struct stat sa, sb;
+    const bool hasA = stat(a, &sa) == 0, hasB = stat(b, &sb) == 0;
+    if (hasA && hasB)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    // A file yet to be made is known by its place alone; one that is there
+    // is never the same as one that is not.
+    if (hasA || hasB)
+        return 0;
+    return canonical_path(a) == canonical_path(b);
 }
 
 const char* basename(const char* path)

@@ -46,8 +46,12 @@ extern const OptionEntry* extra_options;
 extern int num_extra_options;
 
 // Reads all standard option files in order; the number of files that could
-// be opened.
+// be opened. A file that two places name (the installation in HOME, a
+// program run in HOME) is read once, at the later place.
 int _Torvane_read_options(OptionCallback cb);
+// The same for the sources up to `last_source` (SRC_HOME: all but the
+// working directory's files).
+int _Torvane_read_standard_options(int last_source, OptionCallback cb);
 // Reads one option file: 0 when it cannot be opened, else 1. Its lines are
 // cut into options by the rules of OptionLines (options/OptionLines.h).
 int _Torvane_read_option_file(const char* path, OptionCallback cb);
@@ -94,6 +98,10 @@ int strnicmp(const char* a, const char* b, size_t n);
 // `path` made absolute against the working directory, with "." and ".."
 // resolved; newly allocated (free() it), or null.
 char* abs_path(const char* path);
+// Do the two paths name one file, whatever links, "." or ".." lead to it?
+// Files that exist are compared by device and inode (a hard link is the same
+// file); files not there yet by their paths with every link resolved.
+int same_file(const char* a, const char* b);
 // The part of `path` after its last '/'.
 const char* basename(const char* path);
 

@@ -30,23 +30,24 @@ ZxClient::~ZxClient()
 
 void ZxClient::dropCmdlineSets()
 {
-    for (ListIterator<ZxSuprRec*> i(_suppressions); i.valid(); i.next()) {
-        ZxSuprRec* set = i.current();
-        if (set == _project)
-            continue;
-        delete set->_file;
-        delete set;
+    for (ListIterator<ZxSuprRec*> i(_ownSets); i.valid(); i.next()) {
+        delete i.current()->_file;
+        delete i.current();
     }
+    _ownSets.clear();
     _suppressions.clear();
     if (_project)
         _suppressions.append(_project);
 }
 
-void ZxClient::cmdlineSuppression(ZxSuprRec* set)
+void ZxClient::cmdlineSuppression(ZxSuprRec* set, bool own)
 {
     if (!set)
         return;
+    _suppressions.remove(set);
     _suppressions.append(set);
+    if (own)
+        _ownSets.append(set);
     _newSuppressions = 1;
 }
 
@@ -127,6 +128,26 @@ int ZxClient::setCwd(char* dir)
     return r;
 }
 
+template <class Visit>
+void ZxClient::visitSets(Visit visit)
+{
+    // A global set the client also holds counts at its place here.
+    for (ListIterator<ZxSuprRec*> i(ZxSuppress::globalSuppressions()); i.valid(); i.next())
+        if (!_suppressions.contains(i.current()))
+            visit(i.current());
+    for (ListIterator<ZxSuprRec*> i(_suppressions); i.valid(); i.next())
+        visit(i.current());
+}
+
+void ZxClient::setsInForce(List<ZxSuprRec*>& out)
+{
+    // Loading the sets tells the editor, which may ask for them again: that
+    // is done before `out` is filled.
+    ensureSuppressions();
+    out.clear();
+    visitSets([&out](ZxSuprRec* set) { out.append(set); });
+}
+
 int ZxClient::isSuppressed(ZxErrMsg* m)
 {
     if (!m)
@@ -134,16 +155,11 @@ int ZxClient::isSuppressed(ZxErrMsg* m)
     ensureSuppressions();
     SuprRec r(m);
     int answer = 0;
-    for (ListIterator<ZxSuprRec*> i(ZxSuppress::globalSuppressions()); i.valid(); i.next()) {
-        int s = i.current()->_file ? i.current()->_file->isSuppressed(r) : -1;
+    visitSets([&](ZxSuprRec* set) {
+        int s = set->_file ? set->_file->isSuppressed(r) : -1;
         if (s >= 0)
             answer = s;
-    }
-    for (ListIterator<ZxSuprRec*> i(_suppressions); i.valid(); i.next()) {
-        int s = i.current()->_file ? i.current()->_file->isSuppressed(r) : -1;
-        if (s >= 0)
-            answer = s;
-    }
+    });
     return answer;
 }
 

@@ -1,7 +1,5 @@
 #include "app/sessions/ZxSuppress.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,7 +26,11 @@ static void deleteSets(List<ZxSuprRec*>& sets)
 
 ZxSuppress::ZxSuppress() : _currentClient(nullptr), _currentRecord(nullptr) {}
 
-ZxSuppress::~ZxSuppress() { deleteSets(_projectSuppressions); }
+ZxSuppress::~ZxSuppress()
+{
+    deleteSets(_projectSuppressions);
+    deleteSets(_namedSuppressions);
+}
 
 ZxSuppress* ZxSuppress::initialize()
 {
@@ -71,13 +73,14 @@ void ZxSuppress::notifyClients()
         sink->suppressionsChanged();
 }
 
-ZxSuprRec* ZxSuppress::findProjectSuppressionRecord(const char* path)
+ZxSuprRec* ZxSuppress::findFileSet(const char* path)
 {
     if (!path || !*path || !_self)
         return nullptr;
-    for (ListIterator<ZxSuprRec*> i(_self->_projectSuppressions); i.valid(); i.next())
-        if (i.current()->isNamed(path))
-            return i.current();
+    for (const List<ZxSuprRec*>* sets : {_globalSuppressions, &_self->_projectSuppressions, &_self->_namedSuppressions})
+        for (ListIterator<ZxSuprRec*> i(sets); i.valid(); i.next())
+            if (i.current()->_file && i.current()->_file->isFile(path))
+                return i.current();
     return nullptr;
 }
 
@@ -91,39 +94,13 @@ void ZxSuppress::loadGlobalSuppressions()
     const char* home = getenv("HOME");
     if (!home || !*home)
         return;
-    // The reader's last source is "."; in HOME it can only repeat the home
-    // file, never take a client's project file for a global one.
-    char* saved = getcwd(nullptr, 0);
-    if (chdir(home) != 0) {
-        fprintf(stderr, " *** ZxSuppress::loadGlobalSuppressions: cannot change to %s\n", home);
-        free(saved);
-        return;
-    }
+    // The working directory's file is no global one: it is the collector's
+    // own directory, not a client's. The reader reads a file once even when
+    // the installation is the home directory, as the home file.
     _currentClient = nullptr;
     _currentRecord = nullptr;
-    tvopt::_Torvane_read_options(processOption);
+    tvopt::_Torvane_read_standard_options(tvopt::SRC_HOME, processOption);
     _currentRecord = nullptr;
-
-    // The installation and home directories may be one: keep the first set.
-    for (ListIterator<ZxSuprRec*> i(*_globalSuppressions); i.valid(); i.next()) {
-        const char* path = i.current()->_file->optionfile();
-        if (!path)
-            continue;
-        ListIterator<ZxSuprRec*> j(*_globalSuppressions);
-        j.set(i.link());
-        for (j.next(); j.valid();) {
-            ZxSuprRec* later = j.current();
-            j.next();
-            if (later->isNamed(path)) {
-                _globalSuppressions->remove(later);
-                delete later->_file;
-                delete later;
-            }
-        }
-    }
-    if (saved && chdir(saved) != 0)
-        fprintf(stderr, " *** ZxSuppress::loadGlobalSuppressions: cannot return to %s\n", saved);
-    free(saved);
 }
 
 void ZxSuppress::processOption(char* tool, char* option, char* value)
@@ -145,35 +122,40 @@ void ZxSuppress::processOption(char* tool, char* option, char* value)
 
 void ZxSuppress::loadSuppressions(int source, const char* path, long, const char* option, const char* value)
 {
-    // Global files are named by absolute paths: the working directory is
-    // HOME only while they are read.
-    char* absolute = nullptr;
-    if (source < tvopt::SRC_CWD && path)
-        absolute = tvopt::abs_path(path);
-    if (absolute)
-        path = absolute;
-    bool entry = option && *option && value && *value;
-
-    if (!_currentRecord || !_currentRecord->isNamed(path)) {
-        SuprFile* file = new SuprFile(path, path ? nullptr : "Command line");
+    if (!option) {
+        // The start of a file: it is a set of its own.
+        _currentRecord = nullptr;
+        if (source == tvopt::SRC_CWD || !path || (source > tvopt::SRC_CWD && !_currentClient))
+            return;
+        // Global files are named by absolute paths, whatever $QUENTAR says.
+        char* absolute = source < tvopt::SRC_CWD ? tvopt::abs_path(path) : nullptr;
+        SuprFile* file = new SuprFile(absolute ? absolute : path);
+        free(absolute);
         ZxSuprRec* set = new ZxSuprRec(file);
-        _currentRecord = set;
         if (source < tvopt::SRC_CWD) {
             file->tool("zentrix");
             _globalSuppressions->append(set);
-        } else if (source == tvopt::SRC_CWD || !_currentClient) {
-            delete file;
-            delete set;
-            _currentRecord = nullptr;
-            free(absolute);
-            return;
         } else {
-            _currentClient->cmdlineSuppression(set);
+            _namedSuppressions.append(set);
+            _currentClient->cmdlineSuppression(set, false);
+        }
+        _currentRecord = set;
+        return;
+    }
+    if (!*option || !value || !*value)
+        return;
+    if (!path) {
+        // A -Zoi line: lines that follow one another share a set in memory,
+        // which the client owns.
+        if (!_currentClient)
+            return;
+        if (!_currentRecord || _currentRecord->_file->optionfile()) {
+            _currentRecord = new ZxSuprRec(new SuprFile(nullptr, "Command line"));
+            _currentClient->cmdlineSuppression(_currentRecord, true);
         }
     }
-    if (entry)
+    if (_currentRecord)
         _currentRecord->_file->addSuppression(option, value);
-    free(absolute);
 }
 
 void ZxSuppress::loadCmdlineSuppressions(ZxClient& client)
@@ -201,7 +183,15 @@ void ZxSuppress::loadCmdlineSuppressions(ZxClient& client)
             std::string path = rest;
             if (rest[0] != '/' && cwd && *cwd)
                 path = std::string(cwd) + "/" + rest;
-            tvopt::_Torvane_read_option_file(path.c_str(), processOption);
+            // A file that is already a set (global, a project's, another
+            // client's -Zop) is that set, now also in this role: it is not
+            // read again, which would double its entries.
+            if (ZxSuprRec* known = findFileSet(path.c_str())) {
+                client.cmdlineSuppression(known, false);
+                _currentRecord = known;
+            } else {
+                tvopt::_Torvane_read_option_file(path.c_str(), processOption);
+            }
         } else {
             tvopt::_Torvane_read_option_line(rest, processOption);
         }
@@ -216,7 +206,9 @@ void ZxSuppress::loadProjectSuppressions(ZxClient& client)
     if (!cwd || !*cwd)
         return;
     std::string path = std::string(cwd) + "/.qnrc";
-    ZxSuprRec* set = findProjectSuppressionRecord(path.c_str());
+    // The project file may be the home file (a program run in HOME) or a
+    // file another client named: then it is that set.
+    ZxSuprRec* set = findFileSet(path.c_str());
     if (!set) {
         SuprFile* file = new SuprFile(path.c_str());
         file->loadSuppressions();

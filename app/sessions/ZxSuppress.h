@@ -5,12 +5,13 @@
 class ZxClient;
 class ZxSuprRec;
 
-// The owner of every suppression set that is not private to one client: the
-// hard-wired set, the global option files (installation and home directory)
-// and one project set per working directory, shared by the clients that run
-// there. It also turns a client's command line ("-Zop FILE", "-Zoi LINE")
-// into sets that it hands to that client. Made on first use; the sets live
-// for the whole run.
+// The owner of every suppression set that lives in a file, and of the
+// hard-wired set: the global option files (installation and home
+// directory), one project set per working directory and one set per file a
+// client's command line names ("-Zop FILE"). One file, by whatever path or
+// role it is reached, is one set, read once and saved once: a later role
+// shares the set made first. The sets of "-Zoi LINE" options live in memory
+// and belong to their client. Made on first use; the sets live for the run.
 class ZxSuppress {
 public:
     virtual ~ZxSuppress();
@@ -28,7 +29,9 @@ public:
     static void notifyClients();
     // The option-reader callback for global files and command lines.
     static void processOption(char* tool, char* option, char* value);
-    static ZxSuprRec* findProjectSuppressionRecord(const char* path);
+    // The set of the file `path` names (compared as files, not as texts),
+    // among the global, project and command-line file sets; or null.
+    static ZxSuprRec* findFileSet(const char* path);
     // Forgets every set and the instance, so that the next use reads the
     // files again. For tests; no client may hold a set any more.
     static void release();
@@ -46,6 +49,9 @@ protected:
     ZxClient* _currentClient;
     ZxSuprRec* _currentRecord;
     List<ZxSuprRec*> _projectSuppressions;
+    // The files named by clients' -Zop options, shared by every client
+    // that names them.
+    List<ZxSuprRec*> _namedSuppressions;
 
     static ZxSuppress* _self;
     // Made on first use and never destroyed: the sets stay reachable for

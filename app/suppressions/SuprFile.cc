@@ -65,6 +65,8 @@ SuprFile::~SuprFile()
 
 void SuprFile::optionfile(const char* path) { SuprRec::set(_optionfile, path); }
 
+bool SuprFile::isFile(const char* path) const { return tvopt::same_file(_optionfile, path) != 0; }
+
 void SuprFile::tool(const char* name) { SuprRec::set(_tool, name); }
 
 bool SuprFile::toolCounts(const char* tool) const { return !_tool || (tool && tvopt::strieq(tool, _tool)); }

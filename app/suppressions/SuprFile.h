@@ -25,6 +25,8 @@ public:
     const char* header() const { return _header ? _header : "-*-*-"; }
     const char* optionfile() const { return _optionfile; }
     void optionfile(const char* path);
+    // Is `path` this set's file, by whatever link or role it was named?
+    bool isFile(const char* path) const;
     // Only options of this tool (compared ignoring case) count, on loading
     // and on saving; null: every tool's.
     void tool(const char* name);

@@ -12,9 +12,6 @@ public:
 
     int save() { return _file ? _file->save() : -1; }
     int nSuppressions() const { return _file ? _file->nSuppressions() : 0; }
-    // Same pointer, or both set and equal as strings (a null path names the
-    // command line).
-    bool isNamed(const char* path) const;
 
     SuprFile* _file;
 };

@@ -327,10 +327,12 @@ void SuprHeaders::rebuildSets()
     if (_editing)
         cancelEdit();
     _supr.clear();
-    for (ListIterator<ZxSuprRec*> i(ZxSuppress::globalSuppressions()); i.valid(); i.next())
-        _supr.append(i.current());
+    // Each file once, at the place where it counts for the client; so each
+    // file is saved once, from the one set.
     if (_client)
-        for (ListIterator<ZxSuprRec*> i(_client->_suppressions); i.valid(); i.next())
+        _client->setsInForce(_supr);
+    else
+        for (ListIterator<ZxSuprRec*> i(ZxSuppress::globalSuppressions()); i.valid(); i.next())
             _supr.append(i.current());
     _cursor.sets(&_supr);
     _cursor.last();

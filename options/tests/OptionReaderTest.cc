@@ -20,6 +20,7 @@ struct Seen {
     std::string tool, option, value, file;
     long line;
     int old;
+    int source;
 };
 std::vector<Seen> seen;
 
@@ -27,7 +28,7 @@ void collect(char* tool, char* option, char* value)
 {
     const char* f = tvopt::_Torvane_get_option_filename();
     seen.push_back({tool, option, value, f ? f : "(none)", tvopt::_Torvane_get_option_lineno(),
-                    tvopt::_Torvane_is_old_option_file()});
+                    tvopt::_Torvane_is_old_option_file(), tvopt::current_torvane_file});
 }
 
 class OptionReader : public ::testing::Test {
@@ -247,6 +248,51 @@ TEST_F(OptionReader, standardFilesAreReadInOrderWithAStartCallEach)
         "start " + home + "/.torvane", "old (old)", "start " + home + "/.qnrc",
         "start ./.torvane", "start ./.qnrc", "here"};
     EXPECT_EQ(got, want);
+}
+
+TEST_F(OptionReader, aFileThatTwoPlacesNameIsReadOnceAtTheLaterPlace)
+{
+    std::string home = _dir + "/home";
+    ASSERT_EQ(system(("mkdir -p " + home).c_str()), 0);
+    lumox_test::writeFile(home + "/.qnrc", "suppress mine\n");
+    // Installed in the home directory, named by another path to it, and
+    // run there.
+    ScopedEnv q("QUENTAR", (home + "/../home/").c_str()), h("HOME", home.c_str());
+    ScopedCwd in(home);
+    ASSERT_TRUE(in.ok());
+    auto read = [](int last) {
+        seen.clear();
+        int n = tvopt::_Torvane_read_standard_options(last, collect);
+        std::vector<std::string> got;
+        for (const Seen& x : seen)
+            if (!x.option.empty())
+                got.push_back(x.value + " " + std::to_string(x.source) + " " + x.file);
+        return std::to_string(n) + ": " + (got.empty() ? "" : got[0]) + (got.size() > 1 ? " and more" : "");
+    };
+    EXPECT_EQ(read(tvopt::SRC_CWD), "1: mine 3 ./.qnrc");
+    EXPECT_EQ(read(tvopt::SRC_HOME), "1: mine 2 " + home + "/.qnrc");
+    EXPECT_EQ(read(tvopt::SRC_INSTALL_DIR), "1: mine 1 " + home + "/../home//.qnrc");
+}
+
+TEST_F(OptionReader, sameFileKnowsAFileByAnyPathOrLinkToIt)
+{
+    std::string a = _dir + "/a", b = _dir + "/b";
+    ASSERT_EQ(system(("mkdir -p " + a + " && ln -s a " + b).c_str()), 0);
+    lumox_test::writeFile(a + "/.qnrc", "x\n");
+    ASSERT_EQ(link((a + "/.qnrc").c_str(), (a + "/hard").c_str()), 0);
+    EXPECT_TRUE(tvopt::same_file((a + "/.qnrc").c_str(), (b + "/.qnrc").c_str()));
+    EXPECT_TRUE(tvopt::same_file((a + "/.qnrc").c_str(), (a + "/hard").c_str()));
+    EXPECT_TRUE(tvopt::same_file((_dir + "/b/../a/.qnrc").c_str(), (a + "/./.qnrc").c_str()));
+    // Files yet to be made, by their places.
+    EXPECT_TRUE(tvopt::same_file((a + "/new").c_str(), (b + "/new").c_str()));
+    EXPECT_FALSE(tvopt::same_file((a + "/new").c_str(), (a + "/.qnrc").c_str()));
+    EXPECT_FALSE(tvopt::same_file((a + "/new").c_str(), (a + "/other").c_str()));
+    {
+        ScopedCwd in(a);
+        EXPECT_TRUE(tvopt::same_file(".qnrc", (b + "/.qnrc").c_str()));
+        EXPECT_TRUE(tvopt::same_file("new", (b + "/new").c_str()));
+    }
+    EXPECT_FALSE(tvopt::same_file(nullptr, (a + "/.qnrc").c_str()));
 }
 
 TEST_F(OptionReader, installationDirectoryFromEnvironmentOrProgramPath)
