@@ -246,3 +246,27 @@ TEST_F(SuprEditor, theEditorFollowsTheSelectionAndForgetsAClientThatGoes)
     EXPECT_EQ(list().client(), nullptr);
     EXPECT_EQ(list().context(), nullptr);
 }
+
+TEST_F(SuprEditor, aProgramRunInHomeShowsTheHomeFileOnceAndSavesTheEditsInIt)
+{
+    std::string dir = _scratch->home;
+    _client->setCwd(&dir[0]);
+    SuprWindow::changeContext(_client, _msg);
+    const std::string home = "Suppressions from: " + _scratch->home + "/.qnrc";
+    int row = rowOf(home);
+    ASSERT_GT(row, 1);
+    int shown = 0;
+    for (int r = 0; r < list().cursor().rows(); ++r)
+        shown += list().rowText(r).find(home) != std::string::npos;
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(row + 3, list().cursor().rows()) << "last, as the project file";
+
+    list().select(row + 2);
+    ASSERT_EQ(list().create(), 0);
+    EXPECT_EQ(suppressedNow(), 1);
+    ASSERT_EQ(list().save(), 0);
+    ASSERT_EQ(list().save(), 0);
+    EXPECT_EQ(readFile(_scratch->home + "/.qnrc"), "  Zentrix.Suppress item 12 class *\n"
+                                                   "  Zentrix.Unsuppress item 14 type SV class *\n"
+                                                   "  Zentrix.Suppress item 23 type V class Point file /p/shapes.cc\n");
+}
