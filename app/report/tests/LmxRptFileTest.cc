@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -307,33 +304,4 @@ TEST(LmxRptFile, aFirstRecordFurtherOnAndAShortSizeFieldLoadWhole)
     lumox_test::writeFile(path, bytes);
     EXPECT_EQ(loadInto(path, added), qipVLRecFile::corruptFile);
     EXPECT_TRUE(added.empty());
-}
-
-TEST(LmxRptFile, aFailedSaveLeavesTheFileSavedBeforeAndSaysWhy)
-{
-    std::string path = writeSample("limited.rpt");
-    const std::string before = lumox_test::readFile(path);
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        // Room for the headers and the first client only.
-        signal(SIGXFSZ, SIG_IGN);
-        NetClient* a = makeClient(41, "kept", {"READ_OVERFLOW"});
-        NetClient* b = makeClient(42, "lost", {"LEAK_SCOPE", std::string(400, 'L')});
-        struct rlimit rl = {600, 600};
-        setrlimit(RLIMIT_FSIZE, &rl);
-        List<NetClient*> list;
-        list.append(a);
-        list.append(b);
-        LmxRptFile f;
-        ListIterator<NetClient*> i(list);
-        bool ok = f.open(path.c_str(), qipVLRecFile::CreateNew) == 0 && f.save(i) == qipVLRecFile::fwriteFailed
-                  && f.close() == qipVLRecFile::fwriteFailed && strcmp(f.reason(-3), "File too large") == 0;
-        _exit(ok ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(lumox_test::readFile(path), before);
 }
